@@ -36,7 +36,7 @@ struct OpenFailure {
 
 // Sees every command the device object sends (for tracing and capturing).
 class CommandObserver {
-public:
+  public:
     virtual ~CommandObserver() = default;
     virtual void OnCommand(std::span<const std::uint8_t, kCommandBlockSize> command,
                            std::uint8_t direction, std::uint32_t length,
@@ -48,7 +48,7 @@ public:
 // The one object through which the program reaches optical drives. It owns the drive list,
 // the two transfer buffers and the current drive; every command goes through ExecuteCommand.
 class AtapiDevice {
-public:
+  public:
     // Runs drive discovery on the platform's drives; may take long.
     explicit AtapiDevice(DevicePlatform& platform, Clock& clock = SystemClock(),
                          int applicationTag = kApplicationTag);
@@ -133,7 +133,7 @@ public:
     Clock& GetClock() { return *clock_; }
     const OSInfo& GetOSInfo() const { return osInfo_; }
 
-private:
+  private:
     void DiscoverDrives();
     void EnumeratePassThroughDrives();
     void SortDrives();

@@ -9,7 +9,7 @@ namespace korvalend {
 // Interval timer on the clock's counter. It subtracts the cost of one Start/Stop pair,
 // measured once at construction, from every interval.
 class HiTimer {
-public:
+  public:
     explicit HiTimer(Clock& clock = SystemClock());
     ~HiTimer();
     HiTimer(const HiTimer&) = delete;
@@ -26,7 +26,7 @@ public:
     std::int64_t Overhead() const { return overhead_; }
     std::int64_t Frequency() const { return frequency_; }
 
-private:
+  private:
     Clock* clock_;
     std::int64_t frequency_ = 0;
     std::int64_t startCount_ = 0;

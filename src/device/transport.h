@@ -36,7 +36,7 @@ struct TransportResult {
 
 // One opened drive. Implementations carry exactly one command at a time.
 class DriveConnection {
-public:
+  public:
     virtual ~DriveConnection() = default;
     // data is the whole data phase: the bytes to receive into (in), the bytes to send (out),
     // or empty (none). The transport gives up after timeoutMilliseconds.
@@ -74,7 +74,7 @@ struct OpenResult {
 // Everything the device object needs from the operating system to find and reach drives.
 // Sorting, identification and every MMC algorithm live above this interface.
 class DevicePlatform {
-public:
+  public:
     virtual ~DevicePlatform() = default;
     // The roots (device paths) of the optical drives, in the platform's enumeration order.
     virtual std::vector<std::string> EnumerateOpticalDrives() = 0;

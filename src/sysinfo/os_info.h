@@ -8,7 +8,7 @@ namespace korvalend {
 // reached through pass-through on their device files (true) or through a manager library.
 // On POSIX systems drives are always reached through their device files.
 class OSInfo {
-public:
+  public:
     OSInfo();
     bool IsNT() const { return nt_; }
 
@@ -18,7 +18,7 @@ public:
     static bool ReadRegDword(const char* keyName, const char* valueName, std::uint32_t& value);
     static bool WriteRegDword(const char* keyName, const char* valueName, std::uint32_t value);
 
-private:
+  private:
     bool nt_ = false;
 };
 
