@@ -3,9 +3,6 @@
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev googletest python3)
-if [[ "${KORVALEND_WITH_GUI:-1}" == 1 ]]; then
-    packages+=(qt6-base-dev qt6-base-dev-tools libgl-dev)
-fi
 
 missing=()
 for p in "${packages[@]}"; do
