@@ -36,6 +36,8 @@ class SimulatedDrive {
     std::size_t CountSent(std::uint8_t opcode) const;
     int OpenCount() const { return openCount_; }
     void NoteOpened() { ++openCount_; }
+    // What opening the drive gives from now on (a node that vanished, permissions changed).
+    void SetOpenError(OpenError error) { capture_.openError = error; }
 
   private:
     struct Key {
