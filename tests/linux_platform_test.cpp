@@ -14,8 +14,8 @@ namespace korvalend {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::FakeDriveTree;
-using testing::ScratchDirectory;
+using test_support::FakeDriveTree;
+using test_support::ScratchDirectory;
 
 constexpr std::array<std::uint8_t, kCommandBlockSize> kTestUnitReady{};
 

@@ -73,7 +73,7 @@ class SgConnectionTest : public ::testing::Test {
     std::string BlockPath() const { return (scratch_.Path() / "sr0").string(); }
     std::string GenericPath() const { return (scratch_.Path() / "sg0").string(); }
 
-    testing::ScratchDirectory scratch_;
+    test_support::ScratchDirectory scratch_;
     FakeKernel kernel_;
 };
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace korvalend::testing {
+namespace korvalend::test_support {
 
 namespace fs = std::filesystem;
 
@@ -49,4 +49,4 @@ void FakeDriveTree::AddDeviceFile(const std::string& name) {
     std::ofstream(dev_ / name).put('\0');
 }
 
-}  // namespace korvalend::testing
+}  // namespace korvalend::test_support

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-namespace korvalend::testing {
+namespace korvalend::test_support {
 
 // A directory of its own under the system's temp directory, removed with everything in it.
 class ScratchDirectory {
@@ -39,4 +39,4 @@ class FakeDriveTree {
     std::filesystem::path dev_;
 };
 
-}  // namespace korvalend::testing
+}  // namespace korvalend::test_support
