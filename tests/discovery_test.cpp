@@ -159,13 +159,18 @@ TEST(Discovery, OnlyTheFirstSixteenDrivesAreUsed) {
     EXPECT_EQ(device.GetDriveRecord(15)->driveType, 9);
 }
 
-TEST(Discovery, AddressKeysOf65535AndAboveDropOut) {
+TEST(Discovery, DrivesOnHighHostNumbersStayListedInOrder) {
     SimMachine machine;
-    machine.Add(Named("HUGE", 16));  // 16 * 4096 = 65536
-    machine.Add(Named("FINE", 15, 15));
+    machine.Add(Named("HOST-17", 17));
+    machine.Add(Named("HOST-16-T20", 16, 20));
+    machine.Add(Named("HOST-15", 15, 15));
+    machine.Add(Named("HOST-16-T3", 16, 3));
     auto& device = machine.Start();
-    ASSERT_EQ(device.DriveCount(), 1);
-    EXPECT_EQ(Product(device.GetDriveRecord(0)), "FINE");
+    ASSERT_EQ(device.DriveCount(), 4);
+    EXPECT_EQ(Product(device.GetDriveRecord(0)), "HOST-15");
+    EXPECT_EQ(Product(device.GetDriveRecord(1)), "HOST-16-T3");
+    EXPECT_EQ(Product(device.GetDriveRecord(2)), "HOST-16-T20");
+    EXPECT_EQ(Product(device.GetDriveRecord(3)), "HOST-17");
 }
 
 TEST(SelectDrive, OutOfRangeFailsAndChangesNothing) {

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 
 #include "device/atapi_device.h"
 
@@ -15,8 +16,13 @@ void CopyText(std::array<char, N>& field, std::string_view text) {
     std::copy_n(text.begin(), std::min(text.size(), N - 1), field.begin());
 }
 
-int SortKey(const DriveRecord& d) {
-    return d.adapter * 4096 + d.pathId * 256 + d.target * 16 + d.lun;
+// Orders by adapter, then path, then target, then LUN. For numbers 0 to 15 this is the order
+// of adapter * 4096 + path * 256 + target * 16 + LUN; compared field by field, a drive on a
+// higher SCSI host (Linux numbers hosts upward each time a USB drive is attached) keeps its
+// place in the list instead of falling out of it.
+bool SortsBefore(const DriveRecord& a, const DriveRecord& b) {
+    return std::tie(a.adapter, a.pathId, a.target, a.lun) <
+           std::tie(b.adapter, b.pathId, b.target, b.lun);
 }
 
 }  // namespace
@@ -104,13 +110,11 @@ void AtapiDevice::SortDrives() {
     std::size_t count = 0;
     for (std::size_t round = 0; round < kMaxDrives; ++round) {
         int best = -1;
-        int bestKey = 65535;
         for (std::size_t i = 0; i < kMaxDrives; ++i) {
             if (!drives_[i].valid || taken[i]) continue;
-            const int key = SortKey(drives_[i]);
-            if (key < bestKey) {  // strict: on equal keys the lower index wins
+            // Strict: on equal addresses the lower index wins.
+            if (best < 0 || SortsBefore(drives_[i], drives_[static_cast<std::size_t>(best)])) {
                 best = static_cast<int>(i);
-                bestKey = key;
             }
         }
         if (best < 0) break;
