@@ -124,6 +124,14 @@ RecordedExchange Atip(std::uint8_t byte1, std::uint8_t byte6) {
     return sim::Answer(kAtip24, kDirectionIn, 24, data);
 }
 
+// What QEMU's ATAPI CD-ROM answers to the ATIP request: its table of contents (one data track
+// of a 4 MB image), with first and last track 1 in the reserved header bytes 2 and 3.
+RecordedExchange TocForAtip() {
+    const std::vector<std::uint8_t> toc{0x00, 0x12, 0x01, 0x01, 0x00, 0x14, 0x01, 0x00, 0x00, 0x00,
+                                        0x00, 0x00, 0x00, 0x16, 0xAA, 0x00, 0x00, 0x00, 0x08, 0xB8};
+    return sim::Answer(kAtip24, kDirectionIn, 24, toc);
+}
+
 RecordedExchange CurrentProfile(std::uint16_t profile) {
     return sim::Answer(kGetConfiguration204, kDirectionIn, 204,
                        sim::ProfileList(profile, {0x0008, 0x001B}));
@@ -150,6 +158,10 @@ TEST(DiscType, FromPhysicalFormatAtipOrProfile) {
         {"recordable sub-type 0", {Atip(0x16, 0x80)}, 3},
         {"recordable sub-type 7", {Atip(0x16, 0xB8)}, 10},
         {"atip header only: profile", {Atip(0x02, 0x98), CurrentProfile(0x0009)}, 5},
+        {"toc instead of atip: profile cd-rom", {TocForAtip(), CurrentProfile(0x0008)}, 2},
+        {"dvd start sector 0, toc instead of atip: profile dvd-rom",
+         {Physical(0x01, 0x00), TocForAtip(), CurrentProfile(0x0010)},
+         15},
         {"profile cd-rom", {CurrentProfile(0x0008)}, 2},
         {"profile cd-rw", {CurrentProfile(0x000A)}, 11},
         {"profile dvd-rom", {CurrentProfile(0x0010)}, 15},

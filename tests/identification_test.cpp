@@ -30,7 +30,18 @@ TEST(AtipTime, FromAtipThenDiscInformationThenZero) {
         std::vector<RecordedExchange> answers;
         std::uint32_t leadIn, leadOut;
     };
+    // QEMU's ATAPI CD-ROM answers the ATIP request with its table of contents in MSF: the
+    // track starts at 00:02:00 and the lead-out descriptor follows; neither is an ATIP time.
+    const std::vector<std::uint8_t> tocForAtip{0x00, 0x12, 0x01, 0x01, 0x00, 0x14, 0x01,
+                                               0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x16,
+                                               0xAA, 0x00, 0x00, 0x00, 0x1F, 0x39};
     const Case cases[] = {
+        {"toc instead of atip, disc information",
+         {sim::Answer(kAtipMsf256, kDirectionIn, 256, tocForAtip),
+          sim::Answer(kDiscInformation256, kDirectionIn, 256,
+                      sim::DiscInformation(972660, 794970))},
+         972660,
+         794970},
         {"atip",
          {sim::Answer(kAtipMsf256, kDirectionIn, 256, sim::AtipData(0x98, 972666, 795974))},
          972666,

@@ -1,4 +1,5 @@
 #include "device/atapi_device.h"
+#include "mmc/atip_answer.h"
 #include "mmc/type_names.h"
 
 namespace korvalend {
@@ -119,7 +120,7 @@ std::uint8_t AtapiDevice::GetDiscType() {
         if (dvd[9] == 0x03) return DiscTypeOfBookType((dvd[4] >> 4) & 0x0F);
     }
 
-    if (ReadTocPmaAtip(0, 4, 0, 24, 0)) {
+    if (ReadTocPmaAtip(0, 4, 0, 24, 0) && IsAtipAnswer(DataInBuffer())) {
         const auto atip = DataInBuffer();
         if (atip[1] > 4) {
             const unsigned subType = (atip[6] >> 3) & 0x07;

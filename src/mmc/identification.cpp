@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "device/atapi_device.h"
+#include "mmc/atip_answer.h"
 
 namespace korvalend {
 namespace {
@@ -23,7 +24,7 @@ void CopyIdentifier(std::span<const std::uint8_t> answer, std::size_t from, std:
 std::uint32_t AtapiDevice::GetAtipTime(bool leadIn) {
     std::uint32_t leadInTime = 0;
     std::uint32_t leadOutTime = 0;
-    const bool atip = ReadTocPmaAtip(1, 4, 0, 256, 0);
+    const bool atip = ReadTocPmaAtip(1, 4, 0, 256, 0) && IsAtipAnswer(DataInBuffer());
     if (atip && ReadBE16(0) != 0x0002) {
         leadInTime = TimeOf(DataInBuffer(), 8);
         leadOutTime = TimeOf(DataInBuffer(), 12);
