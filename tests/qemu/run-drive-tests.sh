@@ -196,5 +196,5 @@ fi
 # --- Checks ---------------------------------------------------------------------------------
 check_args=(--cli "$cli" --outputs "$work/out" --expected "$expected")
 if [[ $update_expected -ne 0 ]]; then check_args+=(--update-expected); fi
-python3 "$here/drive_outputs.py" check "${check_args[@]}" "${setups[@]}"
+python3 "$here/check_drive_outputs.py" "${check_args[@]}" "${setups[@]}"
 log "done"
