@@ -180,7 +180,7 @@ RecordedExchange Refusal(const CommandBlock& command, std::uint8_t direction, st
 
 void AddDriveAnswers(DriveCapture& capture, const DriveProfile& profile) {
     using namespace commands;
-    auto& ex = capture.exchanges;
+    std::vector<RecordedExchange> ex;
     ex.push_back(Answer(kTestUnitReady, kDirectionNone, 0));
     ex.push_back(Answer(kInquiry96, kDirectionIn, 96,
                         InquiryData(profile.vendor, profile.product, profile.revision)));
@@ -196,6 +196,14 @@ void AddDriveAnswers(DriveCapture& capture, const DriveProfile& profile) {
         ex.push_back(Answer(kVendorProbe, kDirectionIn, 128, probe));
     } else {
         ex.push_back(Refusal(kVendorProbe, kDirectionIn, 128, {0x05, 0x20, 0x00}));
+    }
+    // A command the capture answers already keeps only its own answers.
+    for (RecordedExchange& d : ex) {
+        const bool answered = std::any_of(
+            capture.exchanges.begin(), capture.exchanges.end(), [&](const RecordedExchange& e) {
+                return e.command == d.command && e.direction == d.direction && e.length == d.length;
+            });
+        if (!answered) capture.exchanges.push_back(std::move(d));
     }
 }
 

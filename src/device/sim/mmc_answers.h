@@ -72,7 +72,6 @@ RecordedExchange Answer(const CommandBlock& command, std::uint8_t direction, std
 RecordedExchange Refusal(const CommandBlock& command, std::uint8_t direction, std::uint32_t length,
                          SenseTriple sense, double seconds = 0.0);
 
-// Answers to the commands every drive gets during discovery and classification.
 struct DriveProfile {
     std::string_view vendor = "VARNOLD";
     std::string_view product = "DVD+RW DRU-510A";
@@ -85,6 +84,8 @@ struct DriveProfile {
     bool vendorCommands = false;
 };
 
+// Adds the answers to the commands every drive gets during discovery and classification, for
+// each command the capture does not answer already.
 void AddDriveAnswers(DriveCapture& capture, const DriveProfile& profile);
 
 }  // namespace korvalend::sim

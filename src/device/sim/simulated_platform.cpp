@@ -68,17 +68,17 @@ TransportResult SimulatedDrive::Execute(std::span<const std::uint8_t, kCommandBl
     }
     result.transferred = answer.transferred.value_or(
         direction == kDirectionIn ? static_cast<std::uint32_t>(copied) : sent.length);
-    if (answer.failure) {
-        result.transferred = 0;
-        return result;
-    }
     if (answer.sense) {
         result.sense = MakeFixedSense(*answer.sense);
     } else if (!answer.rawSense.empty()) {
         result.sense = NormalizeSense(answer.rawSense);
     }
-    result.completed =
-        TripleOf(result.sense).senseKey == 0 && !answer.sense && answer.rawSense.empty();
+    if (answer.failure) {
+        result.transferred = 0;
+        return result;
+    }
+    // A drive may report success and still send sense data with key 0.
+    result.completed = !answer.sense && TripleOf(result.sense).senseKey == 0;
     return result;
 }
 
@@ -126,7 +126,8 @@ OpenResult SimulatedPlatform::Open(const std::string& root) {
             result.connection = std::make_unique<SimulatedConnection>(*drive);
             return result;
         case OpenError::PermissionDenied:
-            result.message = root + ": permission denied";
+            result.message = "No permission to open " + root +
+                             ": membership of the drive's group is needed to use this drive";
             break;
         case OpenError::Busy:
             result.message = root + ": device busy";
