@@ -77,6 +77,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         OutcomeCase{"GoodShortAnswer", 0, kGood, 0, 0, 60, {}, 96, true, {}, 36},
         OutcomeCase{"GoodNoData", 0, kGood, 0, 0, 0, {}, 0, true, {}, 0},
+        // ATAPI drives behind libata report no residue: a short answer counts as the length
+        // asked for, the only count there is.
+        OutcomeCase{"GoodWithoutResidueCountsTheRequest", 0, kGood, 0, 0, 0, {}, 96, true, {}, 96},
         OutcomeCase{"CheckConditionFixedSense",
                     0,
                     kCheckCondition,
@@ -111,7 +114,8 @@ INSTANTIATE_TEST_SUITE_P(
                     false,
                     {},
                     0},
-        // virtio-scsi answers SET STREAMING like this.
+        // virtio-scsi answers like this when the command block asks for more data than the
+        // data phase offers (QEMU's VIRTIO_SCSI_S_OVERRUN).
         OutcomeCase{"GoodWithHostErrorNoSense", 0, kGood, kDidError, 0, 0, {}, 28, false, {}, 0},
         OutcomeCase{"HostTimeout", 0, kGood, kDidTimeOut, 0, 0, {}, 8, false, {}, 0},
         OutcomeCase{"HostErrorKeepsSense",

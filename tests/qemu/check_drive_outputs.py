@@ -234,6 +234,16 @@ def check_setup(r, setup, out_dir, cli, expected_dir, update):
     inquiries = [e for e in answers_to(exchanges, INQUIRY) if e.sense is None and not e.failure]
     r.check(setup, "INQUIRY answers with vendor QEMU",
             any(bytes(e.data[8:16]).rstrip() == b"QEMU" for e in inquiries))
+    # ATAPI gives 36 bytes of INQUIRY and SG_IO reports no residue, so the short answer counts
+    # as the 96 bytes asked for; QEMU's SCSI drives fill the answer to the length asked.
+    traced_inquiry = [l for l in trace if l.startswith("trace: /dev/sr0: " + INQUIRY)]
+    r.check(setup, "INQUIRY of 96 bytes is traced as 96 bytes moved",
+            bool(traced_inquiry) and all("-> ok, 96 bytes" in l for l in traced_inquiry),
+            traced_inquiry[0] if traced_inquiry else "not traced")
+    want_length = 0x1F if facts["attach"] == "ata" else 0x5B
+    r.check(setup, f"INQUIRY additional length 0x{want_length:02X}",
+            bool(inquiries) and all(byte_at(e.data, 4) == want_length for e in inquiries),
+            " ".join(f"0x{byte_at(e.data, 4):02X}" for e in inquiries))
     pages = [e for e in exchanges if e.command == MODE_SENSE_2A and e.sense is None]
     r.check(setup, "page 2A: DVD-ROM read without CD-R/CD-RW write",
             bool(pages) and all(byte_at(e.data, 10) & 0x08 and not byte_at(e.data, 11) & 0x03 for e in pages))
@@ -297,12 +307,18 @@ def check_setup(r, setup, out_dir, cli, expected_dir, update):
             replay.stderr.decode(errors="replace").strip()[:300])
     r.check(setup, "the replayed report is byte-identical to the guest's", replay.stdout == report,
             f"guest {report!r} replay {replay.stdout!r}")
+    replay_list = subprocess.run([cli, "list", "--all", "--json", "--replay", capture_path],
+                                 capture_output=True, timeout=60)
+    r.check(setup, "the replayed drive list equals the guest's list --all --json",
+            replay_list.returncode == 0 and replay_list.stdout == section("list.out", binary=True),
+            replay_list.stdout.decode(errors="replace")[:300])
     # The capture run printed its report on standard error: the drive answered alike twice.
     r.check(setup, "the capture run's report equals the report run's",
             (section("capture.err", binary=True) or b"") == report)
 
     expected_path = os.path.join(expected_dir, setup + ".report")
     if update:
+        os.makedirs(expected_dir, exist_ok=True)
         with open(expected_path, "wb") as f:
             f.write(report or b"")
     else:

@@ -1,4 +1,5 @@
 #!/bin/busybox sh
+# shellcheck shell=dash
 # /init of the drive-test guest. Loads the drive modules, waits for the optical drive, runs
 # the probes and the program, prints every output on the serial console between markers and
 # powers the machine off. The host side (run-drive-tests.sh) reads the console log.
@@ -37,6 +38,7 @@ run() {
     section "$name.out" /tmp/out
     section "$name.err" /tmp/err
     echo "=====RC $name $rc====="
+    echo "=====UPTIME $name $(cut -d' ' -f1 /proc/uptime)====="
 }
 
 # The module list holds file names in load order, each after the modules it depends on.
@@ -60,12 +62,13 @@ while [ -e /sys/block/sr0 ] && [ ! -e /dev/sr0 ] && [ $i -lt 50 ]; do
 done
 
 echo "=====GUEST READY====="
+echo "=====UPTIME ready $(cut -d' ' -f1 /proc/uptime)====="
 section insmod.err /tmp/insmod.err
 
 # Facts of the drive as the kernel sees them.
 probe() {
-    echo "block: $(ls /sys/block | tr '\n' ' ')"
-    echo "dev: $(ls /dev | grep -E '^(sr|sg)[0-9]' | tr '\n' ' ')"
+    echo "block:" /sys/block/*
+    echo "dev:" /dev/sr* /dev/sg*
     for d in /sys/block/sr*; do
         [ -e "$d" ] || continue
         echo "$(basename "$d") device: $(readlink -f "$d/device")"

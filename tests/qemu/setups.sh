@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The drive setups of the drive test, one guest boot each. Sourced by run-drive-tests.sh.
 
 # shellcheck disable=SC2034 # used by the script that sources this file
