@@ -70,7 +70,8 @@ if [[ ${#missing[@]} -gt 0 ]]; then
     [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
     export DEBIAN_FRONTEND=noninteractive
     "${sudo_cmd[@]}" apt-get update -qq
-    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" \
+        >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; exit 1; }
 fi
 
 # --- Kernel and modules ---------------------------------------------------------------------
@@ -122,9 +123,15 @@ fi
 if [[ $probe_only -eq 0 && -z "$cli" ]]; then
     log "building the static korvalend-cli"
     # RelWithDebInfo as the unit-test build: GCC 12 warns falsely at -O3 (Release).
-    cmake -S "$repo" -B "$repo/build-static" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DKORVALEND_STATIC=ON -DKORVALEND_BUILD_TESTS=OFF >/dev/null
-    cmake --build "$repo/build-static" -j2 --target korvalend-cli >/dev/null
+    # The linker warns that getgrgid_r wants glibc's NSS modules at run time; in the guest,
+    # without /etc/group, a device's group name is simply not told.
+    if ! { cmake -S "$repo" -B "$repo/build-static" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DKORVALEND_STATIC=ON -DKORVALEND_BUILD_TESTS=OFF &&
+        cmake --build "$repo/build-static" -j2 --target korvalend-cli; } >"$work/static-build.log" 2>&1; then
+        cat "$work/static-build.log" >&2
+        echo "run-drive-tests: building the static korvalend-cli failed" >&2
+        exit 1
+    fi
     cli="$repo/build-static/bin/korvalend-cli"
 fi
 # The guest has no shared libraries; ldd fails on a static executable.
