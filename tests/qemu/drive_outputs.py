@@ -2,10 +2,11 @@
 """Host side of the drive test: splits a guest's serial console log into its sections.
 
 usage: drive_outputs.py split CONSOLE_LOG OUT_DIR
+       drive_outputs.py self-test
 
 The guest prints each output between "=====BEGIN name=====" and "=====END name=====" lines,
 the END line preceded by one newline of its own. The serial console turns every line end into
-CR LF and the firmware writes escape codes before the kernel's first line; both are undone
+CR LF and firmware or terminal escape codes may come before the first line; both are undone
 here, and nothing else of a section is touched (trailing spaces matter in the reports).
 """
 
@@ -66,9 +67,30 @@ def split_command(log_path, out_dir):
             f.write(f"{name} {code}\n")
 
 
+def self_test():
+    """The splitting rules on a made-up console log; exits non-zero when one breaks."""
+    log = (b"\x1bc\x1b[?7l\x1b[2J=====GUEST READY=====\r\n"
+           b"=====BEGIN report.out=====\r\n"
+           b"         Disc Type = NO MEDIA             \r\n"  # trailing spaces stay
+           b"\r\n=====END report.out=====\r\n"
+           b"=====BEGIN capture.err=====\r\nno final newline\r\n=====END capture.err=====\r\n"
+           b"=====BEGIN empty=====\r\n\r\n=====END empty=====\r\n"
+           b"=====RC report 0=====\r\n=====GUEST DONE=====\r\n")
+    sections, codes, markers = split_sections(console_text(log))
+    assert sections == {
+        "report.out": b"         Disc Type = NO MEDIA             \n",
+        "capture.err": b"no final newline",
+        "empty": b"",
+    }, sections
+    assert codes == {"report": 0}, codes
+    assert markers == ["=====GUEST READY=====", "=====GUEST DONE====="], markers
+
+
 def main():
     if len(sys.argv) == 4 and sys.argv[1] == "split":
         split_command(sys.argv[2], sys.argv[3])
+    elif len(sys.argv) == 2 and sys.argv[1] == "self-test":
+        self_test()
     else:
         sys.exit(__doc__)
 

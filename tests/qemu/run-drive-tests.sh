@@ -178,6 +178,7 @@ fi
 (cd "$root" && find . | LC_ALL=C sort | cpio -o -H newc --quiet) | gzip -1 >"$work/initramfs.gz"
 
 # --- Boots ----------------------------------------------------------------------------------
+python3 "$here/drive_outputs.py" self-test
 boot_failed=0
 for s in "${setups[@]}"; do
     out="$work/out/$s"
