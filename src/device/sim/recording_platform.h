@@ -13,7 +13,7 @@ namespace korvalend {
 // Passes everything through to another platform and records, per drive, what the system said
 // about the drive and every command with the drive's answer, as a capture to replay later.
 class RecordingPlatform final : public DevicePlatform {
-public:
+  public:
     RecordingPlatform(DevicePlatform& inner, Clock& clock) : inner_(&inner), clock_(&clock) {}
 
     std::vector<std::string> EnumerateOpticalDrives() override;
@@ -26,7 +26,7 @@ public:
     void Record(const std::string& root, RecordedExchange exchange);
     Clock& GetClock() { return *clock_; }
 
-private:
+  private:
     DriveCapture& Entry(const std::string& root);
 
     DevicePlatform* inner_;
