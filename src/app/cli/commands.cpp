@@ -116,7 +116,7 @@ std::optional<int> StartApp(const Options& options, bool record, bool listAll, S
     }
     if (started.status == StartupStatus::NoDrive) {
         Error(kNoDriveMessage);
-        if (!started.session->simulated) ExplainUnopenedDrives(*started.session->base);
+        ExplainUnopenedDrives(*started.session->base);
         return kExitFailure;
     }
     return std::nullopt;
@@ -153,7 +153,7 @@ std::optional<int> SelectRequestedDrive(const Options& options, Started& started
         }
         if (line < 0) {
             Error("no usable optical drive at " + *options.drive);
-            if (!started.session->simulated) ExplainUnopenedDrives(*started.session->base);
+            ExplainUnopenedDrives(*started.session->base);
             return kExitFailure;
         }
     } else if (started.status == StartupStatus::NoListedDrive) {
