@@ -101,6 +101,8 @@ TEST(Cli, ErrorsHaveMessagesAndExitCodes) {
     test::WriteFile(dir + "/bad.cap", "korvalend-capture 1\ncommand 00 00 none 0\n");
     test::WriteFile(dir + "/gone.cap", "korvalend-capture 1\naddress none\n");
     test::WriteFile(dir + "/denied.cap", "korvalend-capture 1\nopen denied\n");
+    test::WriteFile(dir + "/badhex.txt",
+                    "[DVD]\n5249434F484A504E52303100=Fine\nZZ49434F484A504E52303100=Bad\n");
     test::WriteFile(dir + "/reader.cap",
                     "korvalend-capture 1\ncommand 00 00 00 00 00 00 00 00 00 00 00 00 none 0\n");
     struct Case {
@@ -128,6 +130,8 @@ TEST(Cli, ErrorsHaveMessagesAndExitCodes) {
         {"lookup dvd+ XYZ", 2, "a DVD identifier is up to 12 bytes"},
         {"lookup tape", 2, "lookup takes"},
         {"build", 2, "build takes one parameter file"},
+        {"build '" + dir + "/badhex.txt' --output '" + dir + "/out.exe'", 3,
+         "korvalend-cli: Error: " + dir + "/badhex.txt:3: '0xZZ' is not a valid integer value"},
         {"build '" + dir + "/none.txt' --output '" + dir + "/out.exe'", 3, "File not exists !"},
     };
     for (const Case& c : cases) {

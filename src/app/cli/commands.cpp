@@ -401,7 +401,11 @@ int RunBuild(const Options& options, const char* argv0) {
         return kExitOk;
     }
     std::string message = outcome.message;
-    if (!outcome.detail.empty()) message += " (" + outcome.detail + ")";
+    if (outcome.status == BuildStatus::ConversionError) {
+        message = outcome.detail + ": " + message;  // file and line first, like a compiler
+    } else if (!outcome.detail.empty()) {
+        message += " (" + outcome.detail + ")";
+    }
     std::fprintf(stderr, "korvalend-cli: %s: %s\n", caption.c_str(), DisplayText(message).c_str());
     switch (outcome.status) {
         case BuildStatus::NoFileSelected:
