@@ -17,7 +17,6 @@ bool SetModeCharacter(std::span<std::uint8_t> image, std::string_view marker, ch
 // input's permission bits; the copy is written completely or not at all. On failure gives
 // false and a reason.
 bool WriteCopyWithModeCharacter(const std::filesystem::path& input,
-                                const std::filesystem::path& output, char mode,
-                                std::string& error);
+                                const std::filesystem::path& output, char mode, std::string& error);
 
 }  // namespace korvalend

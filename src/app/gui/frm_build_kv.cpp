@@ -69,9 +69,10 @@ void TfrmBuildKV::cmdBrowseClick() {
 
 void TfrmBuildKV::cmdBuildClick() {
     cmdBuild_->setEnabled(false);
-    const QString output = QDir(outputFolder_).filePath(
-        QString::fromUtf8(kBuilderOutputFileName.data(),
-                          static_cast<qsizetype>(kBuilderOutputFileName.size())));
+    const QString output =
+        QDir(outputFolder_)
+            .filePath(QString::fromUtf8(kBuilderOutputFileName.data(),
+                                        static_cast<qsizetype>(kBuilderOutputFileName.size())));
     BuildOutcome outcome;
     try {
         outcome =
@@ -84,9 +85,9 @@ void TfrmBuildKV::cmdBuildClick() {
     }
     QString text = ToQString(outcome.message);
     if (!outcome.detail.empty()) text += QStringLiteral("\n") + ToQString(outcome.detail);
-    Prompts::ShowMessage(this, Message{ToQString(CaptionText(outcome.caption)), text,
-                                       outcome.Succeeded() ? MessageIcon::Information
-                                                           : MessageIcon::Stop});
+    Prompts::ShowMessage(
+        this, Message{ToQString(CaptionText(outcome.caption)), text,
+                      outcome.Succeeded() ? MessageIcon::Information : MessageIcon::Stop});
     cmdBuild_->setEnabled(true);
 }
 

@@ -200,7 +200,8 @@ void TfrmMain::FormCreate() {
     workerThread_.start();
     UpdateEnabled();
     DeviceWorker* worker = worker_.get();
-    QMetaObject::invokeMethod(worker, [worker] { worker->Start(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker, [worker] { worker->Start(); }, Qt::QueuedConnection);
 }
 
 void TfrmMain::OnStarted(int status, const QStringList& lines, const QString& userFileError) {
@@ -297,8 +298,8 @@ void TfrmMain::UpdateEnabled() {
 void TfrmMain::cboDrivesChange(int line) {
     if (!worker_ || queryRunning_) return;
     DeviceWorker* worker = worker_.get();
-    QMetaObject::invokeMethod(worker, [worker, line] { worker->SelectLine(line); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker, [worker, line] { worker->SelectLine(line); }, Qt::QueuedConnection);
     memTranslator_->clear();
 }
 
@@ -307,7 +308,8 @@ void TfrmMain::cmdRefreshClick() {
     queryRunning_ = true;
     UpdateEnabled();
     DeviceWorker* worker = worker_.get();
-    QMetaObject::invokeMethod(worker, [worker] { worker->Query(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker, [worker] { worker->Query(); }, Qt::QueuedConnection);
 }
 
 void TfrmMain::OnReportCleared() {
@@ -340,8 +342,8 @@ void TfrmMain::cmdAddUserFileClick() {
 }
 
 void TfrmMain::OnUserFileApplied(const QString& message, const QString& userFileError) {
-    Prompts::ShowMessage(this, Message{QStringLiteral("Information"), message,
-                                       MessageIcon::Information});
+    Prompts::ShowMessage(this,
+                         Message{QStringLiteral("Information"), message, MessageIcon::Information});
     if (!userFileError.isEmpty()) {
         Prompts::ShowMessage(
             this, Message{QStringLiteral("Korvalend"), userFileError, MessageIcon::Stop});
@@ -362,8 +364,8 @@ void TfrmMain::FormDestroy() {
         worker_->RequestStop();
         if (workerThread_.isRunning()) {
             DeviceWorker* worker = worker_.get();
-            QMetaObject::invokeMethod(worker, [worker] { worker->Shutdown(); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                worker, [worker] { worker->Shutdown(); }, Qt::QueuedConnection);
             workerThread_.wait();
         }
         worker_.reset();

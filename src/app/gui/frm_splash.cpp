@@ -27,7 +27,6 @@ void TfrmSplash::ShowCentred() {
         move(screen->availableGeometry().center() - rect().center());
     }
     show();
-    raise();
 }
 
 void TfrmSplash::CloseByProgram() {

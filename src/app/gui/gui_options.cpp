@@ -23,8 +23,10 @@ GuiOptionsResult ParseGuiOptions(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--replay") {
-            while (i + 1 < args.size() && !IsOption(args[i + 1])) o.replayFiles.push_back(args[++i]);
-            if (o.replayFiles.empty()) return {std::nullopt, "--replay needs at least one capture file"};
+            while (i + 1 < args.size() && !IsOption(args[i + 1]))
+                o.replayFiles.push_back(args[++i]);
+            if (o.replayFiles.empty())
+                return {std::nullopt, "--replay needs at least one capture file"};
         } else if (a == "--demo") {
             o.demo = "cd-r";
             if (i + 1 < args.size() && !IsOption(args[i + 1])) o.demo = args[++i];
@@ -41,7 +43,8 @@ GuiOptionsResult ParseGuiOptions(const std::vector<std::string>& args) {
     }
     if (o.demo && !IsDemoName(*o.demo)) {
         std::string names;
-        for (std::string_view n : DemoNames()) names += (names.empty() ? "" : ", ") + std::string(n);
+        for (std::string_view n : DemoNames())
+            names += (names.empty() ? "" : ", ") + std::string(n);
         return {std::nullopt, "unknown demo '" + *o.demo + "' (there are: " + names + ")"};
     }
     if (o.demo && !o.replayFiles.empty()) {
@@ -53,7 +56,8 @@ GuiOptionsResult ParseGuiOptions(const std::vector<std::string>& args) {
 std::string GuiUsageText() {
     return "Usage: korvalend [--replay FILE... | --demo [NAME]]\n"
            "  --replay FILE...   use simulated drives that replay capture files\n"
-           "  --demo [NAME]      use a built-in drive: cd-r (default), dvd+r, empty, cd-rw, dvd-r\n";
+           "  --demo [NAME]      use a built-in drive: cd-r (default), dvd+r, empty, cd-rw, "
+           "dvd-r\n";
 }
 
 }  // namespace korvalend::gui

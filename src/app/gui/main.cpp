@@ -47,8 +47,9 @@ int Run(int argc, char** argv) {
     }
 
     TfrmMain window(block, std::move(drives));
-    QObject::connect(&window, &TfrmMain::TerminateRequested, &application,
-                     [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    QObject::connect(
+        &window, &TfrmMain::TerminateRequested, &application, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
     if (options.screenshotDir) {
         const QString folder = QString::fromStdString(*options.screenshotDir);
         if (block.IsBuilderMode()) {

@@ -24,9 +24,9 @@ void Prompts::ShowMessage(QWidget* parent, const Message& message) {
         CurrentHooks().message(message);
         return;
     }
-    QMessageBox box(message.icon == MessageIcon::Stop ? QMessageBox::Critical
-                                                      : QMessageBox::Information,
-                    message.caption, message.text, QMessageBox::Ok, parent);
+    QMessageBox box(
+        message.icon == MessageIcon::Stop ? QMessageBox::Critical : QMessageBox::Information,
+        message.caption, message.text, QMessageBox::Ok, parent);
     box.setFont(VerdanaFont());
     box.exec();
 }

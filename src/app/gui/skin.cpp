@@ -115,9 +115,9 @@ void SkinFrame::paintEvent(QPaintEvent* /*event*/) {
         painter.drawLine(band.left(), band.bottom(), band.right(), band.bottom());
         painter.setFont(TahomaFont(12, true));
         painter.setPen(Qt::white);
-        painter.drawText(band.adjusted(10, 0, -10, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                         painter.fontMetrics().elidedText(caption_, Qt::ElideRight,
-                                                          band.width() - 20));
+        painter.drawText(
+            band.adjusted(10, 0, -10, 0), Qt::AlignVCenter | Qt::AlignLeft,
+            painter.fontMetrics().elidedText(caption_, Qt::ElideRight, band.width() - 20));
     }
     painter.setPen(Qt::black);
     painter.setBrush(Qt::NoBrush);
