@@ -9,6 +9,7 @@
 #include "app/core/drive_source.h"
 #include "app/gui/frm_main.h"
 #include "app/gui/gui_options.h"
+#include "app/gui/prompts.h"
 #include "app/gui/query_button_pictures.h"
 #include "app/gui/screenshots.h"
 #include "app/gui/skin.h"
@@ -51,6 +52,13 @@ int Run(int argc, char** argv) {
         &window, &TfrmMain::TerminateRequested, &application, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);
     if (options.screenshotDir) {
+        // Nobody is there to answer a box: its text goes to standard error instead.
+        Prompts::SetHooks(
+            Prompts::Hooks{[](const Message& message) {
+                               std::fprintf(stderr, "korvalend: %s: %s\n",
+                                            qPrintable(message.caption), qPrintable(message.text));
+                           },
+                           [](const QString&) -> std::optional<QString> { return std::nullopt; }});
         const QString folder = QString::fromStdString(*options.screenshotDir);
         if (block.IsBuilderMode()) {
             TakeBuilderScreenshotWhenShown(folder);

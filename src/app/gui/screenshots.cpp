@@ -35,13 +35,7 @@ void SaveBuilder(TfrmBuildKV& builder, const QString& folder) {
 }  // namespace
 
 void TakeScreenshots(TfrmMain& window, const QString& folder) {
-    QObject::connect(&window, &TfrmMain::StartupFinished, &window, [&window] {
-        if (window.Terminating()) return;
-        if (auto* query = window.findChild<QWidget*>("cmdRefresh")) {
-            QMetaObject::invokeMethod(query, "click", Qt::QueuedConnection);
-        }
-    });
-    QObject::connect(&window, &TfrmMain::QueryFinished, &window, [&window, folder] {
+    auto shoot = [&window, folder] {
         QApplication::processEvents();
         Save(window, folder, "main-window.png");
 
@@ -57,7 +51,17 @@ void TakeScreenshots(TfrmMain& window, const QString& folder) {
         SaveBuilder(builder, folder);
         builder.close();
         window.close();
+    };
+    QObject::connect(&window, &TfrmMain::StartupFinished, &window, [&window, shoot] {
+        if (window.Terminating()) return;
+        auto* query = window.findChild<QWidget*>("cmdRefresh");
+        if (query && query->isEnabled()) {
+            QMetaObject::invokeMethod(query, "click", Qt::QueuedConnection);
+        } else {
+            QTimer::singleShot(0, &window, shoot);  // nothing to query: the window as it is
+        }
     });
+    QObject::connect(&window, &TfrmMain::QueryFinished, &window, shoot);
 }
 
 void TakeBuilderScreenshotWhenShown(const QString& folder) {
