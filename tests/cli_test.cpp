@@ -101,6 +101,8 @@ TEST(Cli, ErrorsHaveMessagesAndExitCodes) {
     test::WriteFile(dir + "/bad.cap", "korvalend-capture 1\ncommand 00 00 none 0\n");
     test::WriteFile(dir + "/gone.cap", "korvalend-capture 1\naddress none\n");
     test::WriteFile(dir + "/denied.cap", "korvalend-capture 1\nopen denied\n");
+    test::WriteFile(dir + "/badhex.txt",
+                    "[DVD]\n5249434F484A504E52303100=Fine\nZZ49434F484A504E52303100=Bad\n");
     test::WriteFile(dir + "/reader.cap",
                     "korvalend-capture 1\ncommand 00 00 00 00 00 00 00 00 00 00 00 00 none 0\n");
     struct Case {
@@ -119,7 +121,8 @@ TEST(Cli, ErrorsHaveMessagesAndExitCodes) {
         {"report --replay '" + dir + "/bad.cap'", 3,
          dir + "/bad.cap:2: expected 12 command bytes, found 2"},
         {"report --replay '" + dir + "/gone.cap'", 1, "korvalend-cli: No drive detected !"},
-        {"report --replay '" + dir + "/denied.cap'", 1, "No drive detected !"},
+        {"report --replay '" + dir + "/denied.cap'", 1,
+         "No permission to open /dev/sr0: membership of the drive's group is needed"},
         {"report --replay '" + dir + "/reader.cap'", 1, "No CD or DVD writer found."},
         {"report --demo --drive 3", 2, "there is no drive 3 in the list"},
         {"report --demo --drive /dev/sr9", 1, "no usable optical drive at /dev/sr9"},
@@ -127,6 +130,8 @@ TEST(Cli, ErrorsHaveMessagesAndExitCodes) {
         {"lookup dvd+ XYZ", 2, "a DVD identifier is up to 12 bytes"},
         {"lookup tape", 2, "lookup takes"},
         {"build", 2, "build takes one parameter file"},
+        {"build '" + dir + "/badhex.txt' --output '" + dir + "/out.exe'", 3,
+         "korvalend-cli: Error: " + dir + "/badhex.txt:3: '0xZZ' is not a valid integer value"},
         {"build '" + dir + "/none.txt' --output '" + dir + "/out.exe'", 3, "File not exists !"},
     };
     for (const Case& c : cases) {
@@ -161,6 +166,48 @@ TEST(Cli, LookupAndAbout) {
                               0),
               0u)
         << about.out;
+}
+
+}  // namespace
+}  // namespace korvalend
+
+namespace korvalend {
+namespace {
+
+TEST(Cli, BuildWritesACopyThatShowsItsNewTexts) {
+    const std::string dir = test::MakeTempDir();
+    test::WriteFile(dir + "/params.txt",
+                    "[PROPERTY]\nNAME=Rebuilt Check\nMAJOR=4\nDATE=2026/12/11\n"
+                    "[REMARK]\nREMARK=First line\nREMARK=Second line\n"
+                    "[CD]\n972666_795974=Built-in Label\n");
+    const auto build =
+        RunProgram(Cli("build '" + dir + "/params.txt' --output '" + dir + "/copy'"));
+    ASSERT_EQ(build.exitCode, 0) << build.err;
+    EXPECT_EQ(build.out, "Information: File created successfully !\n");
+    const auto about = RunProgram("'" + dir + "/copy' about");
+    EXPECT_EQ(about.exitCode, 0) << about.err;
+    EXPECT_EQ(about.out.rfind("Rebuilt Check v4.1.4\nRelease Date : 2026/12/11\n", 0), 0u)
+        << about.out;
+    EXPECT_NE(about.out.find("Remarks : \nFirst line\nSecond line\n"), std::string::npos);
+    // The embedded media table of the copy names the demo disc before the maker tables do.
+    const auto report = RunProgram("'" + dir + "/copy' report --demo");
+    EXPECT_NE(report.out.find("Manufacturer Maybe = Built-in Label\n"), std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Cli, UserMediaFileFromTheSettings) {
+    const std::string dir = test::MakeTempDir();
+    // A maker text in Windows-1252, as an old media file would hold it.
+    test::WriteFile(dir + "/media.txt", "[DVD]\n5249434F484A504E52303100=Ricoh \xC4xtra\n");
+    std::filesystem::create_directories(dir + "/config/korvalend");
+    test::WriteFile(dir + "/config/korvalend/settings",
+                    "[Korvalend]\n\"UserDefinedFule\"=\"" + dir + "/media.txt\"\n");
+    const std::string env = "XDG_CONFIG_HOME='" + dir + "/config' ";
+    const auto report = RunProgram(env + Cli("report --demo dvd+r --json"));
+    EXPECT_TRUE(test::IsValidJson(report.out)) << report.out;
+    EXPECT_NE(report.out.find("\"maker\": \"Ricoh \xC3\x84xtra\""), std::string::npos)
+        << report.out;
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -99,8 +99,11 @@ BuildOutcome BuildFromParameterFile(const std::string& parameterPath,
             break;
         case ApplyOutcome::Status::BlockNotFound:
             return Outcome(BuildStatus::BlockNotFound, kBlockNotFound);
-        case ApplyOutcome::Status::ConversionError:
-            return Outcome(BuildStatus::ConversionError, applied.errorMessage);
+        case ApplyOutcome::Status::ConversionError: {
+            BuildOutcome outcome = Outcome(BuildStatus::ConversionError, applied.errorMessage);
+            outcome.detail = parameterPath + ":" + std::to_string(applied.errorLine);
+            return outcome;
+        }
     }
 
     std::string reason;

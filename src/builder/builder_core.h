@@ -50,7 +50,9 @@ struct BuildOutcome {
     BuildStatus status = BuildStatus::NoFileSelected;
     std::string message;
     MessageCaption caption = MessageCaption::Error;
-    std::string detail;  // the system's reason when the output could not be written
+    // The system's reason when the output could not be written; for a conversion error, the
+    // parameter file and line ("params.txt:12").
+    std::string detail;
 
     bool Succeeded() const { return status == BuildStatus::Created; }
 };

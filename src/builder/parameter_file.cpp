@@ -212,12 +212,16 @@ ApplyOutcome ApplyParameters(const std::vector<std::string>& lines, std::span<st
     auto block = std::make_unique<BlockBytes>();
     std::copy(imageBlock.begin(), imageBlock.end(), block->begin());
     ParameterInterpreter interpreter(*block);
+    std::size_t fileLine = 1;
     for (const auto& line : lines) {
         if (!interpreter.HandleLine(line)) {
             outcome.status = ApplyOutcome::Status::ConversionError;
             outcome.errorMessage = interpreter.ErrorMessage();
+            outcome.errorLine = fileLine;
             return outcome;
         }
+        // A line longer than a read arrives in pieces; only a piece with its line end ends it.
+        if (!line.empty() && line.back() == '\n') ++fileLine;
     }
     interpreter.Finish();
     std::copy(block->begin(), block->end(), imageBlock.begin());

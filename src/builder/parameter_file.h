@@ -22,6 +22,7 @@ struct ApplyOutcome {
     };
     Status status = Status::BlockNotFound;
     std::string errorMessage;     // the conversion error's text
+    std::size_t errorLine = 0;    // the file line it stands on, counted from 1
     std::size_t blockOffset = 0;  // where the block starts in the image, when Applied
 };
 

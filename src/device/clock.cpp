@@ -16,6 +16,10 @@ void SteadyClock::SleepMilliseconds(std::uint32_t milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+void SteadyClock::Delay(double seconds) {
+    if (seconds > 0.0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
 Clock& SystemClock() {
     static SteadyClock clock;
     return clock;

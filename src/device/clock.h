@@ -13,6 +13,8 @@ class Clock {
     virtual std::int64_t Frequency() const = 0;
     virtual std::int64_t Now() const = 0;
     virtual void SleepMilliseconds(std::uint32_t milliseconds) = 0;
+    // Lets time pass for a span finer than a millisecond (a simulated drive at work).
+    virtual void Delay(double seconds) = 0;
 };
 
 // The monotonic clock of the machine, in nanoseconds.
@@ -21,6 +23,7 @@ class SteadyClock final : public Clock {
     std::int64_t Frequency() const override { return 1'000'000'000; }
     std::int64_t Now() const override;
     void SleepMilliseconds(std::uint32_t milliseconds) override;
+    void Delay(double seconds) override;
 };
 
 Clock& SystemClock();
@@ -33,6 +36,7 @@ class VirtualClock final : public Clock {
     std::int64_t Frequency() const override { return frequency_; }
     std::int64_t Now() const override { return now_; }
     void SleepMilliseconds(std::uint32_t milliseconds) override;
+    void Delay(double seconds) override { AdvanceSeconds(seconds); }
     void AdvanceSeconds(double seconds);
     double ElapsedSeconds() const;
     std::uint64_t SleepCount() const { return sleeps_; }

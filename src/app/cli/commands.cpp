@@ -116,7 +116,7 @@ std::optional<int> StartApp(const Options& options, bool record, bool listAll, S
     }
     if (started.status == StartupStatus::NoDrive) {
         Error(kNoDriveMessage);
-        if (!started.session->simulated) ExplainUnopenedDrives(*started.session->base);
+        ExplainUnopenedDrives(*started.session->base);
         return kExitFailure;
     }
     return std::nullopt;
@@ -153,7 +153,7 @@ std::optional<int> SelectRequestedDrive(const Options& options, Started& started
         }
         if (line < 0) {
             Error("no usable optical drive at " + *options.drive);
-            if (!started.session->simulated) ExplainUnopenedDrives(*started.session->base);
+            ExplainUnopenedDrives(*started.session->base);
             return kExitFailure;
         }
     } else if (started.status == StartupStatus::NoListedDrive) {
@@ -401,7 +401,11 @@ int RunBuild(const Options& options, const char* argv0) {
         return kExitOk;
     }
     std::string message = outcome.message;
-    if (!outcome.detail.empty()) message += " (" + outcome.detail + ")";
+    if (outcome.status == BuildStatus::ConversionError) {
+        message = outcome.detail + ": " + message;  // file and line first, like a compiler
+    } else if (!outcome.detail.empty()) {
+        message += " (" + outcome.detail + ")";
+    }
     std::fprintf(stderr, "korvalend-cli: %s: %s\n", caption.c_str(), DisplayText(message).c_str());
     switch (outcome.status) {
         case BuildStatus::NoFileSelected:

@@ -2,38 +2,11 @@
 
 #include <array>
 
-#include "device/hi_timer.h"
 #include "device/sense_data.h"
 #include "device/sense_table.h"
 
 namespace korvalend::cli {
 namespace {
-
-class TraceConnection final : public DriveConnection {
-  public:
-    TraceConnection(std::unique_ptr<DriveConnection> inner, TracePlatform& owner, std::string root)
-        : inner_(std::move(inner)), owner_(&owner), root_(std::move(root)) {}
-
-    TransportResult Execute(std::span<const std::uint8_t, kCommandBlockSize> command,
-                            std::uint8_t direction, std::span<std::uint8_t> data,
-                            std::uint32_t timeoutMilliseconds) override {
-        HiTimer timer(owner_->GetClock());
-        timer.Start(true);
-        const TransportResult result =
-            inner_->Execute(command, direction, data, timeoutMilliseconds);
-        timer.Stop();
-        const std::string line =
-            TraceLine(root_, command, direction, data.size(), result, timer.TotalSeconds());
-        std::fputs(line.c_str(), owner_->Stream());
-        std::fflush(owner_->Stream());
-        return result;
-    }
-
-  private:
-    std::unique_ptr<DriveConnection> inner_;
-    TracePlatform* owner_;
-    std::string root_;
-};
 
 const char* DirectionName(std::uint8_t direction) {
     return direction == kDirectionIn ? "in" : direction == kDirectionOut ? "out" : "none";
@@ -67,27 +40,18 @@ std::string TraceLine(const std::string& root, std::span<const std::uint8_t, 12>
     return line;
 }
 
-std::vector<std::string> TracePlatform::EnumerateOpticalDrives() {
-    return inner_->EnumerateOpticalDrives();
-}
-
-AddressResult TracePlatform::QueryAddress(const std::string& root) {
-    return inner_->QueryAddress(root);
-}
-
-std::uint32_t TracePlatform::QueryBusType(const std::string& root) {
-    return inner_->QueryBusType(root);
-}
-
-OpenResult TracePlatform::Open(const std::string& root) {
-    OpenResult result = inner_->Open(root);
-    if (result.connection) {
-        result.connection =
-            std::make_unique<TraceConnection>(std::move(result.connection), *this, root);
-    } else {
+void CommandTracer::OnOpen(const std::string& root, const OpenResult& result) {
+    if (!result.connection)
         std::fprintf(out_, "trace: %s: %s\n", root.c_str(), result.message.c_str());
-    }
-    return result;
+}
+
+void CommandTracer::OnCommand(const std::string& root,
+                              std::span<const std::uint8_t, kCommandBlockSize> command,
+                              std::uint8_t direction, std::span<const std::uint8_t> data,
+                              const TransportResult& result, double seconds) {
+    const std::string line = TraceLine(root, command, direction, data.size(), result, seconds);
+    std::fputs(line.c_str(), out_);
+    std::fflush(out_);
 }
 
 }  // namespace korvalend::cli

@@ -2,32 +2,34 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
-#include "device/clock.h"
-#include "device/transport.h"
+#include "device/observing_platform.h"
 
 namespace korvalend::cli {
 
-// Passes everything through and writes each command to a stream as it is sent: device, command
-// bytes, direction, length, outcome with the sense code and text, and the time taken.
-class TracePlatform final : public DevicePlatform {
+// Writes each command to a stream as it is sent: device, command bytes, direction, length,
+// outcome with the sense code and text, and the time taken; and every drive that cannot be
+// opened, with the system's reason.
+class CommandTracer final : public PlatformObserver {
   public:
-    TracePlatform(DevicePlatform& inner, Clock& clock, std::FILE* out)
-        : inner_(&inner), clock_(&clock), out_(out) {}
-
-    std::vector<std::string> EnumerateOpticalDrives() override;
-    AddressResult QueryAddress(const std::string& root) override;
-    std::uint32_t QueryBusType(const std::string& root) override;
-    OpenResult Open(const std::string& root) override;
-
-    Clock& GetClock() { return *clock_; }
-    std::FILE* Stream() { return out_; }
+    explicit CommandTracer(std::FILE* out) : out_(out) {}
+    void OnOpen(const std::string& root, const OpenResult& result) override;
+    void OnCommand(const std::string& root,
+                   std::span<const std::uint8_t, kCommandBlockSize> command, std::uint8_t direction,
+                   std::span<const std::uint8_t> data, const TransportResult& result,
+                   double seconds) override;
 
   private:
-    DevicePlatform* inner_;
-    Clock* clock_;
     std::FILE* out_;
+};
+
+class TracePlatform final : public ObservingPlatform {
+  public:
+    TracePlatform(DevicePlatform& inner, Clock& clock, std::FILE* out)
+        : ObservingPlatform(inner, clock, tracer_), tracer_(out) {}
+
+  private:
+    CommandTracer tracer_;
 };
 
 // One trace line for a command and its outcome.

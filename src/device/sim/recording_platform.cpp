@@ -2,37 +2,7 @@
 
 #include <algorithm>
 
-#include "device/hi_timer.h"
-
 namespace korvalend {
-namespace {
-
-class RecordingConnection final : public DriveConnection {
-  public:
-    RecordingConnection(std::unique_ptr<DriveConnection> inner, RecordingPlatform& owner,
-                        std::string root)
-        : inner_(std::move(inner)), owner_(&owner), root_(std::move(root)) {}
-
-    TransportResult Execute(std::span<const std::uint8_t, kCommandBlockSize> command,
-                            std::uint8_t direction, std::span<std::uint8_t> data,
-                            std::uint32_t timeoutMilliseconds) override {
-        HiTimer timer(owner_->GetClock());
-        timer.Start(true);
-        const TransportResult result =
-            inner_->Execute(command, direction, data, timeoutMilliseconds);
-        timer.Stop();
-        owner_->Record(root_, ExchangeOf(command, direction, data, result, timer.TotalSeconds()));
-        return result;
-    }
-
-  private:
-    std::unique_ptr<DriveConnection> inner_;
-    RecordingPlatform* owner_;
-    std::string root_;
-};
-
-}  // namespace
-
 RecordedExchange ExchangeOf(std::span<const std::uint8_t, kCommandBlockSize> command,
                             std::uint8_t direction, std::span<const std::uint8_t> data,
                             const TransportResult& result, double seconds) {
@@ -63,44 +33,33 @@ RecordedExchange ExchangeOf(std::span<const std::uint8_t, kCommandBlockSize> com
     return ex;
 }
 
-std::vector<std::string> RecordingPlatform::EnumerateOpticalDrives() {
-    return inner_->EnumerateOpticalDrives();
-}
-
-AddressResult RecordingPlatform::QueryAddress(const std::string& root) {
-    const AddressResult result = inner_->QueryAddress(root);
+void CaptureRecorder::OnAddress(const std::string& root, const AddressResult& result) {
     DriveCapture& capture = Entry(root);
     capture.addressStatus = result.status;
     capture.address = result.address;
-    return result;
 }
 
-std::uint32_t RecordingPlatform::QueryBusType(const std::string& root) {
-    const std::uint32_t bus = inner_->QueryBusType(root);
+void CaptureRecorder::OnBusType(const std::string& root, std::uint32_t bus) {
     Entry(root).busType = bus;
-    return bus;
 }
 
-OpenResult RecordingPlatform::Open(const std::string& root) {
-    OpenResult result = inner_->Open(root);
+void CaptureRecorder::OnOpen(const std::string& root, const OpenResult& result) {
     Entry(root).openError = result.error;
-    if (result.connection) {
-        result.connection =
-            std::make_unique<RecordingConnection>(std::move(result.connection), *this, root);
-    }
-    return result;
 }
 
-const DriveCapture* RecordingPlatform::CaptureOf(const std::string& root) const {
+void CaptureRecorder::OnCommand(const std::string& root,
+                                std::span<const std::uint8_t, kCommandBlockSize> command,
+                                std::uint8_t direction, std::span<const std::uint8_t> data,
+                                const TransportResult& result, double seconds) {
+    Entry(root).exchanges.push_back(ExchangeOf(command, direction, data, result, seconds));
+}
+
+const DriveCapture* CaptureRecorder::CaptureOf(const std::string& root) const {
     const auto it = captures_.find(root);
     return it == captures_.end() ? nullptr : &it->second;
 }
 
-void RecordingPlatform::Record(const std::string& root, RecordedExchange exchange) {
-    Entry(root).exchanges.push_back(std::move(exchange));
-}
-
-DriveCapture& RecordingPlatform::Entry(const std::string& root) {
+DriveCapture& CaptureRecorder::Entry(const std::string& root) {
     DriveCapture& capture = captures_[root];
     capture.root = root;
     return capture;

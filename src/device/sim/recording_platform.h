@@ -2,36 +2,43 @@
 
 #include <map>
 #include <string>
-#include <vector>
 
-#include "device/clock.h"
+#include "device/observing_platform.h"
 #include "device/sim/capture.h"
-#include "device/transport.h"
 
 namespace korvalend {
 
-// Passes everything through to another platform and records, per drive, what the system said
-// about the drive and every command with the drive's answer, as a capture to replay later.
-class RecordingPlatform final : public DevicePlatform {
-public:
-    RecordingPlatform(DevicePlatform& inner, Clock& clock) : inner_(&inner), clock_(&clock) {}
-
-    std::vector<std::string> EnumerateOpticalDrives() override;
-    AddressResult QueryAddress(const std::string& root) override;
-    std::uint32_t QueryBusType(const std::string& root) override;
-    OpenResult Open(const std::string& root) override;
+// Records, per drive, what the system said about the drive and every command with the drive's
+// answer, as a capture to replay later.
+class CaptureRecorder final : public PlatformObserver {
+  public:
+    void OnAddress(const std::string& root, const AddressResult& result) override;
+    void OnBusType(const std::string& root, std::uint32_t bus) override;
+    void OnOpen(const std::string& root, const OpenResult& result) override;
+    void OnCommand(const std::string& root,
+                   std::span<const std::uint8_t, kCommandBlockSize> command, std::uint8_t direction,
+                   std::span<const std::uint8_t> data, const TransportResult& result,
+                   double seconds) override;
 
     // The recording of one drive, in the order its commands were sent.
     const DriveCapture* CaptureOf(const std::string& root) const;
-    void Record(const std::string& root, RecordedExchange exchange);
-    Clock& GetClock() { return *clock_; }
 
-private:
+  private:
     DriveCapture& Entry(const std::string& root);
-
-    DevicePlatform* inner_;
-    Clock* clock_;
     std::map<std::string, DriveCapture> captures_;
+};
+
+// A platform that records everything passing through it.
+class RecordingPlatform final : public ObservingPlatform {
+  public:
+    RecordingPlatform(DevicePlatform& inner, Clock& clock)
+        : ObservingPlatform(inner, clock, recorder_) {}
+    const DriveCapture* CaptureOf(const std::string& root) const {
+        return recorder_.CaptureOf(root);
+    }
+
+  private:
+    CaptureRecorder recorder_;
 };
 
 // The exchange a transport result makes, in the form a simulated drive replays identically.

@@ -53,14 +53,15 @@ TransportResult SimulatedDrive::Execute(std::span<const std::uint8_t, kCommandBl
     const RecordedExchange& answer = *script.answers[script.next];
     if (script.next + 1 < script.answers.size()) ++script.next;
 
-    if (answer.timeout) {
-        clock_->SleepMilliseconds(timeoutMilliseconds);
-        return result;
+    const double seconds = answer.timeout ? timeoutMilliseconds / 1000.0 : answer.seconds;
+    // The time actually spent, so that a sleep that wakes late counts as the drive's time.
+    const std::int64_t before = clock_->Now();
+    clock_->Delay(seconds);
+    if (clock_->Frequency() > 0) {
+        busySeconds_ +=
+            static_cast<double>(clock_->Now() - before) / static_cast<double>(clock_->Frequency());
     }
-    if (answer.seconds > 0.0) {
-        const double ms = answer.seconds * 1000.0;
-        clock_->SleepMilliseconds(static_cast<std::uint32_t>(std::min(ms, 4.0e9)));
-    }
+    if (answer.timeout) return result;
     std::size_t copied = 0;
     if (direction == kDirectionIn) {
         copied = std::min(data.size(), answer.data.size());

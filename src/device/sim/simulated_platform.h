@@ -35,6 +35,8 @@ class SimulatedDrive {
     void ClearLog() { log_.clear(); }
     std::size_t CountSent(std::uint8_t opcode) const;
     int OpenCount() const { return openCount_; }
+    // The time the drive spent on the commands it answered, as the clock measured it.
+    double BusySeconds() const { return busySeconds_; }
     void NoteOpened() { ++openCount_; }
     // What opening the drive gives from now on (a node that vanished, permissions changed).
     void SetOpenError(OpenError error) { capture_.openError = error; }
@@ -56,6 +58,7 @@ class SimulatedDrive {
     std::map<Key, Script> scripts_;
     std::vector<SentCommand> log_;
     int openCount_ = 0;
+    double busySeconds_ = 0.0;
 };
 
 // A machine whose optical drives are simulated drives, in the order they were added.
