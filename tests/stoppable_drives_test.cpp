@@ -36,10 +36,13 @@ TEST(StoppableClock, PassesTimeThroughUntilStoppedThenEveryWaitRunsOut) {
     clock.SleepMilliseconds(300);
     EXPECT_EQ(clock.Now() - start, 300'000'000);
     EXPECT_DOUBLE_EQ(inner.ElapsedSeconds() * 1000.0, 300.0);
+    clock.Delay(0.002);
+    EXPECT_EQ(clock.Now() - start, 302'000'000);
 
     clock.Stop();
     const double innerBefore = inner.ElapsedSeconds();
     clock.SleepMilliseconds(300);
+    clock.Delay(1.0);
     EXPECT_EQ(inner.ElapsedSeconds(), innerBefore) << "no more real waiting";
     EXPECT_GE(clock.Now() - start, std::int64_t{3600} * 1'000'000'000) << "longer than any wait";
 }

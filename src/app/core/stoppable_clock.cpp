@@ -26,4 +26,13 @@ void StoppableClock::SleepMilliseconds(std::uint32_t milliseconds) {
     skipped_.fetch_add(kSkipSeconds * frequency);
 }
 
+void StoppableClock::Delay(double seconds) {
+    if (!stopped_.load()) {
+        inner_->Delay(seconds);
+        return;
+    }
+    const std::int64_t frequency = inner_->Frequency() > 0 ? inner_->Frequency() : 1000;
+    skipped_.fetch_add(static_cast<std::int64_t>(seconds * static_cast<double>(frequency)));
+}
+
 }  // namespace korvalend

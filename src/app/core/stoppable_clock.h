@@ -19,6 +19,7 @@ class StoppableClock final : public Clock {
     std::int64_t Frequency() const override { return inner_->Frequency(); }
     std::int64_t Now() const override;
     void SleepMilliseconds(std::uint32_t milliseconds) override;
+    void Delay(double seconds) override;
 
     // May be called from any thread.
     void Stop() { stopped_.store(true); }
