@@ -2,7 +2,8 @@
 # Installs what building and testing Korvalend needs on Debian 12. Safe to run again.
 set -euo pipefail
 
-packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev googletest python3)
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev googletest python3
+          qt6-base-dev libgl-dev fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,18 +6,18 @@
 
 #include "app/cli/cli_options.h"
 #include "app/cli/trace_platform.h"
+#include "app/core/drive_source.h"
 #include "device/clock.h"
 #include "device/sim/recording_platform.h"
-#include "device/sim/simulated_platform.h"
 
 namespace korvalend::cli {
 
 // The drives a command talks to: the machine's own, or simulated ones replaying captures, with
 // the recorder and the tracer stacked on top as the options ask.
 struct DriveSession {
-    std::unique_ptr<VirtualClock> virtualClock;
+    std::unique_ptr<DriveSource> source;
     Clock* clock = nullptr;
-    std::unique_ptr<DevicePlatform> base;
+    DevicePlatform* base = nullptr;
     std::unique_ptr<RecordingPlatform> recorder;
     std::unique_ptr<TracePlatform> tracer;
     DevicePlatform* top = nullptr;
