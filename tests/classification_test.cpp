@@ -9,11 +9,9 @@ namespace {
 using namespace sim::commands;
 using test::SimMachine;
 
-// A selected drive with the given answers; the log starts empty after selection.
 AtapiDevice& Drive(SimMachine& machine, std::vector<RecordedExchange> answers,
-                   sim::DriveProfile profile = {}) {
-    machine.Add(test::WriterCapture(profile, std::move(answers)));
-    return machine.StartSelected();
+                   const sim::DriveProfile& profile = {}) {
+    return test::SelectedDrive(machine, std::move(answers), profile);
 }
 
 TEST(DriveType, FromCapabilitiesAndProfiles) {

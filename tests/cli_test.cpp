@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "support/example_reports.h"
 #include "support/run_program.h"
 
 namespace korvalend {
@@ -15,23 +16,8 @@ std::string Cli(const std::string& args) {
     return "'" + kCli + "' " + args;
 }
 
-const char* const kCdRReport =
-    "        Drive Type = DVD+R/+RW\n"
-    "         Disc Type = CDR (A+)             \n"
-    "          Material = Phthalocyanine\n"
-    "           Lead In = 97:26:66\n"
-    "          Lead Out = 79:59:74\n"
-    "  Nominal Capacity = 702.83MB (79m 59s 74f/LBA:359849)\n"
-    "Manufacturer Maybe = CMC Magnetics Corporation\n"
-    "Korvalend Speed Limit = Wrt(40X),Rd(48X)\n";
-
-const char* const kDvdPlusRReport =
-    "        Drive Type = DVD+R/+RW\n"
-    "         Disc Type = DVD+R                \n"
-    "   Manufacturer ID = 52 49 43 4F 48 4A 50 4E 52 30 31 00\n"
-    "  Nominal Capacity = 4.38GB (LBA:2295104)\n"
-    "Manufacturer Maybe = Ricoh Company Limited\n"
-    "Korvalend Speed Limit = Wrt(4.0X),Rd(8.0X)\n";
+const std::string kCdRReport = test::AsOutput(test::kCdRExampleLines);
+const std::string kDvdPlusRReport = test::AsOutput(test::kDvdPlusRExampleLines);
 
 TEST(Cli, DemoReportsEqualTheExamples) {
     const auto cd = RunProgram(Cli("report --demo"));

@@ -12,9 +12,8 @@ using namespace sim::commands;
 using test::SimMachine;
 
 AtapiDevice& Drive(SimMachine& machine, std::vector<RecordedExchange> answers,
-                   sim::DriveProfile profile = {}) {
-    machine.Add(test::WriterCapture(profile, std::move(answers)));
-    return machine.StartSelected();
+                   const sim::DriveProfile& profile = {}) {
+    return test::SelectedDrive(machine, std::move(answers), profile);
 }
 
 RecordedExchange Refused(const CommandBlock& block, std::uint32_t length) {

@@ -4,6 +4,7 @@
 
 #include "app/core/demo_captures.h"
 #include "app/core/media_check_app.h"
+#include "support/example_reports.h"
 #include "support/sim_machine.h"
 
 namespace korvalend {
@@ -44,30 +45,9 @@ std::vector<std::string> DemoReport(const char* name) {
     return Report(*DemoCaptures(name));
 }
 
-TEST(MediaReport, TheCdRExampleLineForLine) {
-    const std::vector<std::string> expected{
-        "        Drive Type = DVD+R/+RW",
-        "         Disc Type = CDR (A+)             ",
-        "          Material = Phthalocyanine",
-        "           Lead In = 97:26:66",
-        "          Lead Out = 79:59:74",
-        "  Nominal Capacity = 702.83MB (79m 59s 74f/LBA:359849)",
-        "Manufacturer Maybe = CMC Magnetics Corporation",
-        "Korvalend Speed Limit = Wrt(40X),Rd(48X)",
-    };
-    EXPECT_EQ(DemoReport("cd-r"), expected);
-}
-
-TEST(MediaReport, TheDvdPlusRExampleLineForLine) {
-    const std::vector<std::string> expected{
-        "        Drive Type = DVD+R/+RW",
-        "         Disc Type = DVD+R                ",
-        "   Manufacturer ID = 52 49 43 4F 48 4A 50 4E 52 30 31 00",
-        "  Nominal Capacity = 4.38GB (LBA:2295104)",
-        "Manufacturer Maybe = Ricoh Company Limited",
-        "Korvalend Speed Limit = Wrt(4.0X),Rd(8.0X)",
-    };
-    EXPECT_EQ(DemoReport("dvd+r"), expected);
+TEST(MediaReport, TheExamplesLineForLine) {
+    EXPECT_EQ(DemoReport("cd-r"), test::kCdRExampleLines);
+    EXPECT_EQ(DemoReport("dvd+r"), test::kDvdPlusRExampleLines);
 }
 
 TEST(MediaReport, EmptyTrayGivesTwoLines) {

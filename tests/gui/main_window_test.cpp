@@ -24,6 +24,7 @@
 #include "device/sim/capture.h"
 #include "gui_test_support.h"
 #include "sysinfo/os_info.h"
+#include "support/example_reports.h"
 
 using namespace korvalend;
 using namespace korvalend::gui;
@@ -31,16 +32,13 @@ using namespace korvalend::guitest;
 
 namespace {
 
-const QStringList kCdRReport = {
-    "        Drive Type = DVD+R/+RW",
-    "         Disc Type = CDR (A+)             ",
-    "          Material = Phthalocyanine",
-    "           Lead In = 97:26:66",
-    "          Lead Out = 79:59:74",
-    "  Nominal Capacity = 702.83MB (79m 59s 74f/LBA:359849)",
-    "Manufacturer Maybe = CMC Magnetics Corporation",
-    "Korvalend Speed Limit = Wrt(40X),Rd(48X)",
-};
+const QStringList kCdRReport = [] {
+    QStringList lines;
+    for (const std::string& line : korvalend::test::kCdRExampleLines) {
+        lines << QString::fromStdString(line);
+    }
+    return lines;
+}();
 
 // A main window on the given drives, started; null when start-up did not finish.
 std::unique_ptr<TfrmMain> StartWindow(std::unique_ptr<DriveSource> source,

@@ -72,8 +72,8 @@ def main():
     args = parser.parse_args()
 
     params = {}
-    for spec in args.param:
-        name, _, value = spec.partition("=")
+    for pair in args.param:
+        name, _, value = pair.partition("=")
         params[canonical(name)] = value
     modules = index_modules(args.module_dir)
     for name in load_order(args.roots, modules):

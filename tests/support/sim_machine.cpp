@@ -9,4 +9,10 @@ DriveCapture WriterCapture(const sim::DriveProfile& profile, std::vector<Recorde
     return capture;
 }
 
+AtapiDevice& SelectedDrive(SimMachine& machine, std::vector<RecordedExchange> answers,
+                           const sim::DriveProfile& profile) {
+    machine.Add(WriterCapture(profile, std::move(answers)));
+    return machine.StartSelected();
+}
+
 }  // namespace korvalend::test

@@ -42,4 +42,9 @@ class SimMachine {
     std::unique_ptr<AtapiDevice> device_;
 };
 
+// A machine with one drive that gives these answers before the usual ones, started, with that
+// drive selected and its log empty.
+AtapiDevice& SelectedDrive(SimMachine& machine, std::vector<RecordedExchange> answers,
+                           const sim::DriveProfile& profile = {});
+
 }  // namespace korvalend::test

@@ -1,6 +1,7 @@
 #include "app/cli/cli_options.h"
 
 #include "app/core/demo_captures.h"
+#include "app/core/drive_source.h"
 
 namespace korvalend::cli {
 namespace {
@@ -14,13 +15,6 @@ std::optional<Command> CommandNamed(const std::string& word) {
     if (word == "build") return Command::Build;
     if (word == "help") return Command::Help;
     return std::nullopt;
-}
-
-bool IsDemoName(const std::string& word) {
-    for (std::string_view name : DemoNames()) {
-        if (word == name) return true;
-    }
-    return false;
 }
 
 }  // namespace
@@ -80,15 +74,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
             o.arguments.push_back(a);
         }
     }
-    if (o.demo && !IsDemoName(*o.demo)) {
-        std::string names;
-        for (std::string_view n : DemoNames())
-            names += (names.empty() ? "" : ", ") + std::string(n);
-        return {std::nullopt, "unknown demo '" + *o.demo + "' (there are: " + names + ")"};
-    }
-    if (o.demo && !o.replayFiles.empty()) {
-        return {std::nullopt, "--demo and --replay cannot be used together"};
-    }
+    if (auto error = DriveSourceOptionError(o.demo, o.replayFiles)) return {std::nullopt, *error};
     const bool takesArguments = o.command == Command::Lookup || o.command == Command::Build;
     if (!takesArguments && !o.arguments.empty()) {
         return {std::nullopt, "unexpected word '" + o.arguments.front() + "'"};

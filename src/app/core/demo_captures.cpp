@@ -1,5 +1,7 @@
 #include "app/core/demo_captures.h"
 
+#include <algorithm>
+
 #include "device/sim/mmc_answers.h"
 
 namespace korvalend {
@@ -152,6 +154,11 @@ std::vector<DriveCapture> Empty() {
 
 std::vector<std::string_view> DemoNames() {
     return {"cd-r", "dvd+r", "empty", "cd-rw", "dvd-r"};
+}
+
+bool IsDemoName(std::string_view word) {
+    const auto names = DemoNames();
+    return std::find(names.begin(), names.end(), word) != names.end();
 }
 
 std::optional<std::vector<DriveCapture>> DemoCaptures(std::string_view name) {

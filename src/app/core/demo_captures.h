@@ -12,5 +12,6 @@ namespace korvalend {
 // Names: "cd-r", "dvd+r", "empty", "cd-rw", "dvd-r".
 std::optional<std::vector<DriveCapture>> DemoCaptures(std::string_view name);
 std::vector<std::string_view> DemoNames();
+bool IsDemoName(std::string_view word);
 
 }  // namespace korvalend

@@ -7,6 +7,19 @@
 
 namespace korvalend {
 
+std::optional<std::string> DriveSourceOptionError(const std::optional<std::string>& demo,
+                                                  const std::vector<std::string>& replayFiles) {
+    if (demo && !DemoCaptures(*demo)) {
+        std::string names;
+        for (std::string_view n : DemoNames()) {
+            names += (names.empty() ? "" : ", ") + std::string(n);
+        }
+        return "unknown demo '" + *demo + "' (there are: " + names + ")";
+    }
+    if (demo && !replayFiles.empty()) return "--demo and --replay cannot be used together";
+    return std::nullopt;
+}
+
 DriveSourceResult OpenDriveSource(const std::optional<std::string>& demo,
                                   const std::vector<std::string>& replayFiles) {
     auto source = std::make_unique<DriveSource>();

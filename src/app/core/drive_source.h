@@ -26,6 +26,11 @@ struct DriveSourceResult {
 
 // With a demo name or capture files, simulated drives (the demo's first, then one per file, in
 // order); with neither, the machine's own drives. An unknown demo name is an error.
+// Why a front end's --demo/--replay options cannot be used together or at all; nothing when
+// they can.
+std::optional<std::string> DriveSourceOptionError(const std::optional<std::string>& demo,
+                                                  const std::vector<std::string>& replayFiles);
+
 DriveSourceResult OpenDriveSource(const std::optional<std::string>& demo,
                                   const std::vector<std::string>& replayFiles);
 

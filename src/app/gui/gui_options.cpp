@@ -1,16 +1,10 @@
 #include "app/gui/gui_options.h"
 
 #include "app/core/demo_captures.h"
+#include "app/core/drive_source.h"
 
 namespace korvalend::gui {
 namespace {
-
-bool IsDemoName(const std::string& word) {
-    for (std::string_view name : DemoNames()) {
-        if (word == name) return true;
-    }
-    return false;
-}
 
 bool IsOption(const std::string& word) {
     return word.rfind("--", 0) == 0;
@@ -41,15 +35,7 @@ GuiOptionsResult ParseGuiOptions(const std::vector<std::string>& args) {
             return {std::nullopt, "unknown option '" + a + "'"};
         }
     }
-    if (o.demo && !IsDemoName(*o.demo)) {
-        std::string names;
-        for (std::string_view n : DemoNames())
-            names += (names.empty() ? "" : ", ") + std::string(n);
-        return {std::nullopt, "unknown demo '" + *o.demo + "' (there are: " + names + ")"};
-    }
-    if (o.demo && !o.replayFiles.empty()) {
-        return {std::nullopt, "--demo and --replay cannot be used together"};
-    }
+    if (auto error = DriveSourceOptionError(o.demo, o.replayFiles)) return {std::nullopt, *error};
     return {o, {}};
 }
 
