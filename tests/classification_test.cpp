@@ -7,12 +7,8 @@ namespace korvalend {
 namespace {
 
 using namespace sim::commands;
+using test::SelectedDrive;
 using test::SimMachine;
-
-AtapiDevice& Drive(SimMachine& machine, std::vector<RecordedExchange> answers,
-                   const sim::DriveProfile& profile = {}) {
-    return test::SelectedDrive(machine, std::move(answers), profile);
-}
 
 TEST(DriveType, FromCapabilitiesAndProfiles) {
     struct Case {
@@ -48,7 +44,7 @@ TEST(DriveType, FromCapabilitiesAndProfiles) {
         profile.cdrwWrite = c.cdrwWrite;
         profile.profiles = c.profiles;
         SimMachine machine;
-        AtapiDevice& device = Drive(machine, {}, profile);
+        AtapiDevice& device = SelectedDrive(machine, {}, profile);
         EXPECT_EQ(device.GetDriveType(), c.expected);
         EXPECT_EQ(machine.Drive().CountSent(0x46), c.asksProfiles ? 1u : 0u);
     }
@@ -57,8 +53,8 @@ TEST(DriveType, FromCapabilitiesAndProfiles) {
 TEST(DriveType, UnreadablePagesFallBack) {
     {
         SimMachine machine;
-        AtapiDevice& device =
-            Drive(machine, {sim::Refusal(kModeSense2A42, kDirectionIn, 42, {0x05, 0x24, 0x00})});
+        AtapiDevice& device = SelectedDrive(
+            machine, {sim::Refusal(kModeSense2A42, kDirectionIn, 42, {0x05, 0x24, 0x00})});
         EXPECT_EQ(device.GetDriveType(), 0);
         EXPECT_STREQ(device.GetDriveTypeName(), "UNKNOWN  ");
         EXPECT_EQ(machine.Drive().CountSent(0x46), 0u);
@@ -66,7 +62,7 @@ TEST(DriveType, UnreadablePagesFallBack) {
     }
     {
         SimMachine machine;
-        AtapiDevice& device = Drive(
+        AtapiDevice& device = SelectedDrive(
             machine, {sim::Refusal(kGetConfiguration248, kDirectionIn, 248, {0x05, 0x20, 0x00})});
         EXPECT_EQ(device.GetDriveType(), 4);
     }
@@ -77,7 +73,7 @@ TEST(DriveType, ANonsenseProfileLengthStaysInsideTheBuffer) {
     list[11] = 0xFF;  // claims 255 bytes of profiles in a 248-byte answer
     SimMachine machine;
     AtapiDevice& device =
-        Drive(machine, {sim::Answer(kGetConfiguration248, kDirectionIn, 248, list)});
+        SelectedDrive(machine, {sim::Answer(kGetConfiguration248, kDirectionIn, 248, list)});
     EXPECT_EQ(device.GetDriveType(), 4);  // 59 DVD+R entries: an unlisted sum
 }
 
@@ -96,8 +92,8 @@ TEST(TypeNames, FixedWidths) {
 
 TEST(DiscType, EmptyTraySendsNothingMore) {
     SimMachine machine;
-    AtapiDevice& device =
-        Drive(machine, {sim::Refusal(kTestUnitReady, kDirectionNone, 0, {0x02, 0x3A, 0x01})});
+    AtapiDevice& device = SelectedDrive(
+        machine, {sim::Refusal(kTestUnitReady, kDirectionNone, 0, {0x02, 0x3A, 0x01})});
     EXPECT_EQ(device.GetDiscType(), 0);
     ASSERT_EQ(machine.Drive().Log().size(), 2u);  // the two TEST UNIT READY of the wait
     EXPECT_STREQ(device.GetDiscTypeName(), "NO MEDIA             ");
@@ -177,7 +173,7 @@ TEST(DiscType, FromPhysicalFormatAtipOrProfile) {
     for (const DiscCase& c : cases) {
         SCOPED_TRACE(c.name);
         SimMachine machine;
-        AtapiDevice& device = Drive(machine, c.answers);
+        AtapiDevice& device = SelectedDrive(machine, c.answers);
         EXPECT_EQ(device.GetDiscType(), c.expected);
         if (std::string(c.name).find("nothing else") != std::string::npos) {
             EXPECT_EQ(machine.Drive().CountSent(0x43), 0u);
@@ -191,7 +187,7 @@ TEST(DiscType, ReadOnlyCdDriveWithoutAtipIsCdRom) {
     reader.cdrWrite = false;
     reader.cdrwWrite = false;
     SimMachine machine;
-    AtapiDevice& device = Drive(machine, {Atip(0x02, 0), CurrentProfile(0x0009)}, reader);
+    AtapiDevice& device = SelectedDrive(machine, {Atip(0x02, 0), CurrentProfile(0x0009)}, reader);
     EXPECT_EQ(device.GetDiscType(), 2);
     EXPECT_EQ(machine.Drive().CountSent(0x46), 0u);
 }

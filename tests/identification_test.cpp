@@ -9,12 +9,8 @@ namespace korvalend {
 namespace {
 
 using namespace sim::commands;
+using test::SelectedDrive;
 using test::SimMachine;
-
-AtapiDevice& Drive(SimMachine& machine, std::vector<RecordedExchange> answers,
-                   const sim::DriveProfile& profile = {}) {
-    return test::SelectedDrive(machine, std::move(answers), profile);
-}
 
 RecordedExchange Refused(const CommandBlock& block, std::uint32_t length) {
     return sim::Refusal(block, kDirectionIn, length, {0x05, 0x24, 0x00});
@@ -75,7 +71,7 @@ TEST(AtipTime, FromAtipThenDiscInformationThenZero) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SimMachine machine;
-        AtapiDevice& device = Drive(machine, c.answers);
+        AtapiDevice& device = SelectedDrive(machine, c.answers);
         EXPECT_EQ(device.GetAtipTime(true), c.leadIn);
         EXPECT_EQ(device.GetAtipTime(false), c.leadOut);
     }
@@ -103,19 +99,19 @@ TEST(Capacity, FromFormatCapacities) {
     };
     for (const Case& c : cases) {
         SimMachine machine;
-        EXPECT_EQ(Drive(machine, c.answers).GetDiscCapacity(), c.expected);
+        EXPECT_EQ(SelectedDrive(machine, c.answers).GetDiscCapacity(), c.expected);
     }
 }
 
 TEST(Speeds, CurrentSpeedsFromTheCapabilitiesPage) {
     SimMachine machine;
-    AtapiDevice& device =
-        Drive(machine, {sim::Answer(kModeSense2A40, kDirectionIn, 40,
-                                    sim::CapabilitiesPage(true, true, true, 8467, 7056, 40))});
+    AtapiDevice& device = SelectedDrive(
+        machine, {sim::Answer(kModeSense2A40, kDirectionIn, 40,
+                              sim::CapabilitiesPage(true, true, true, 8467, 7056, 40))});
     EXPECT_EQ(device.GetCurrentWriteSpeed(), 7056);
     EXPECT_EQ(device.GetCurrentReadSpeed(), 8467);
     SimMachine refusing;
-    AtapiDevice& other = Drive(refusing, {Refused(kModeSense2A40, 40)});
+    AtapiDevice& other = SelectedDrive(refusing, {Refused(kModeSense2A40, 40)});
     EXPECT_EQ(other.GetCurrentWriteSpeed(), 0);
     EXPECT_EQ(other.GetCurrentReadSpeed(), 0);
 }
@@ -125,27 +121,28 @@ TEST(Speeds, MaxWriteSpeedNeedsACdRWriter) {
     reader.cdrWrite = false;
     SimMachine machine;
     AtapiDevice& device =
-        Drive(machine,
-              {sim::Answer(CommandBlock{0xAC, 0, 0, 0, 0, 0, 0, 0, 0, 50, 3}, kDirectionIn, 1024,
-                           sim::WriteSpeedDescriptor(0x222FFF, 11080, 5540))},
-              reader);
+        SelectedDrive(machine,
+                      {sim::Answer(CommandBlock{0xAC, 0, 0, 0, 0, 0, 0, 0, 0, 50, 3}, kDirectionIn,
+                                   1024, sim::WriteSpeedDescriptor(0x222FFF, 11080, 5540))},
+                      reader);
     EXPECT_EQ(device.GetMaxWriteSpeed(), 0.0);
     EXPECT_EQ(machine.Drive().CountSent(0xAC), 0u);
 
     SimMachine writer;
-    AtapiDevice& w = Drive(writer, {sim::Answer(kGetPerformance, kDirectionIn, 1024,
-                                                sim::WriteSpeedDescriptor(0x222FFF, 11080, 5540))});
+    AtapiDevice& w =
+        SelectedDrive(writer, {sim::Answer(kGetPerformance, kDirectionIn, 1024,
+                                           sim::WriteSpeedDescriptor(0x222FFF, 11080, 5540))});
     EXPECT_EQ(w.GetMaxWriteSpeed(), 5540.0);
     SimMachine failing;
-    EXPECT_EQ(Drive(failing, {Refused(kGetPerformance, 1024)}).GetMaxWriteSpeed(), 0.0);
+    EXPECT_EQ(SelectedDrive(failing, {Refused(kGetPerformance, 1024)}).GetMaxWriteSpeed(), 0.0);
 }
 
 TEST(Speeds, SetMaxStreamingSendsTheDescriptor) {
     SimMachine machine;
     AtapiDevice& device =
-        Drive(machine, {sim::Answer(kGetPerformance, kDirectionIn, 4096,
-                                    sim::WriteSpeedDescriptor(0x00222FFF, 11080, 11080)),
-                        sim::Answer(kSetStreaming28, kDirectionOut, 28)});
+        SelectedDrive(machine, {sim::Answer(kGetPerformance, kDirectionIn, 4096,
+                                            sim::WriteSpeedDescriptor(0x00222FFF, 11080, 11080)),
+                                sim::Answer(kSetStreaming28, kDirectionOut, 28)});
     for (auto& b : device.DataOutBuffer().first(64)) b = 0xCC;  // stale bytes must not leak
     EXPECT_TRUE(device.SetMaxStreaming());
     const SentCommand& sent = machine.Drive().Log().back();
@@ -156,7 +153,7 @@ TEST(Speeds, SetMaxStreamingSendsTheDescriptor) {
     EXPECT_EQ(sent.dataOut, expected);
 
     SimMachine refusing;
-    AtapiDevice& other = Drive(refusing, {Refused(kGetPerformance, 4096)});
+    AtapiDevice& other = SelectedDrive(refusing, {Refused(kGetPerformance, 4096)});
     EXPECT_FALSE(other.SetMaxStreaming());
     EXPECT_EQ(refusing.Drive().CountSent(0xB6), 0u);
 }
@@ -166,9 +163,9 @@ TEST(Speeds, StreamingRefusedByTheHostIsAFailure) {
     RecordedExchange hostError = sim::Answer(kSetStreaming28, kDirectionOut, 28);
     hostError.failure = true;  // GOOD status with a host adapter error and no sense
     AtapiDevice& device =
-        Drive(machine, {sim::Answer(kGetPerformance, kDirectionIn, 4096,
-                                    sim::WriteSpeedDescriptor(0x00222FFF, 11080, 11080)),
-                        hostError});
+        SelectedDrive(machine, {sim::Answer(kGetPerformance, kDirectionIn, 4096,
+                                            sim::WriteSpeedDescriptor(0x00222FFF, 11080, 11080)),
+                                hostError});
     EXPECT_FALSE(device.SetMaxStreaming());
 }
 
@@ -181,7 +178,7 @@ std::vector<std::uint8_t> VendorId(std::string_view text) {
 
 TEST(DvdIdentifiers, PlusFamilyFromTheVendorAnswer) {
     SimMachine machine;
-    AtapiDevice& device = Drive(
+    AtapiDevice& device = SelectedDrive(
         machine, {sim::Answer(kVendorReadMediaId, kDirectionIn, 12, VendorId("RICOHJPNR02"))});
     std::array<char, 12> maker{};
     std::array<char, 12> type{};
@@ -194,8 +191,8 @@ TEST(DvdIdentifiers, PlusFamilyFromTheVendorAnswer) {
 TEST(DvdIdentifiers, PlusFamilyFromThePhysicalFormat) {
     SimMachine machine;
     AtapiDevice& device =
-        Drive(machine, {sim::Answer(kDvdPhysical34, kDirectionIn, 34,
-                                    sim::PhysicalFormat(10, 3, "RICOHJPN", "R01", 34))});
+        SelectedDrive(machine, {sim::Answer(kDvdPhysical34, kDirectionIn, 34,
+                                            sim::PhysicalFormat(10, 3, "RICOHJPN", "R01", 34))});
     std::array<char, 12> maker{};
     std::array<char, 12> type{};
     EXPECT_STREQ(device.ReadDvdPlusMakerId(maker), "RICOHJPN");
@@ -206,9 +203,9 @@ TEST(DvdIdentifiers, PlusFamilyFromThePhysicalFormat) {
 
 TEST(DvdIdentifiers, MinusFamilyFromTheLeadIn) {
     SimMachine machine;
-    AtapiDevice& device =
-        Drive(machine,
-              {sim::Answer(kDvdLeadIn48, kDirectionIn, 48, sim::LeadInInformation("CMC MA", 48))});
+    AtapiDevice& device = SelectedDrive(
+        machine,
+        {sim::Answer(kDvdLeadIn48, kDirectionIn, 48, sim::LeadInInformation("CMC MA", 48))});
     std::array<char, 12> maker{};
     EXPECT_STREQ(device.ReadDvdMinusMakerId(maker), "CMC MA");
     for (std::size_t i = 6; i < maker.size(); ++i) EXPECT_EQ(maker[i], '\0');
@@ -216,9 +213,9 @@ TEST(DvdIdentifiers, MinusFamilyFromTheLeadIn) {
 
 TEST(DvdIdentifiers, LongMinusTextIsCutToTheCallersBuffer) {
     SimMachine machine;
-    AtapiDevice& device =
-        Drive(machine, {sim::Answer(kDvdLeadIn48, kDirectionIn, 48,
-                                    sim::LeadInInformation("ABCDEFGHIJKLMNOPQRSTUVWXYZ0", 48))});
+    AtapiDevice& device = SelectedDrive(
+        machine, {sim::Answer(kDvdLeadIn48, kDirectionIn, 48,
+                              sim::LeadInInformation("ABCDEFGHIJKLMNOPQRSTUVWXYZ0", 48))});
     std::array<char, 16> guarded{};
     guarded.fill('#');
     std::span<char> maker(guarded.data(), 12);
@@ -229,7 +226,8 @@ TEST(DvdIdentifiers, LongMinusTextIsCutToTheCallersBuffer) {
 
 TEST(DvdIdentifiers, BothRefusedLeaveAnEmptyText) {
     SimMachine machine;
-    AtapiDevice& device = Drive(machine, {Refused(kDvdPhysical34, 34), Refused(kDvdLeadIn48, 48)});
+    AtapiDevice& device =
+        SelectedDrive(machine, {Refused(kDvdPhysical34, 34), Refused(kDvdLeadIn48, 48)});
     std::array<char, 12> id;
     id.fill('x');
     EXPECT_STREQ(device.ReadDvdPlusMakerId(id), "");
@@ -239,7 +237,7 @@ TEST(DvdIdentifiers, BothRefusedLeaveAnEmptyText) {
 
 TEST(FindDiscMaker, ChoosesTheTableByDiscType) {
     SimMachine machine;
-    AtapiDevice& device = Drive(
+    AtapiDevice& device = SelectedDrive(
         machine, {sim::Answer(kAtipMsf256, kDirectionIn, 256, sim::AtipData(0x98, 972666, 795974)),
                   sim::Answer(kDvdLeadIn48, kDirectionIn, 48, sim::LeadInInformation("MAXELL", 48)),
                   sim::Answer(kDvdPhysical34, kDirectionIn, 34,
@@ -257,7 +255,7 @@ TEST(FindDiscMaker, ChoosesTheTableByDiscType) {
 TEST(FindDiscMaker, UnreadableDiscs) {
     SimMachine machine;
     AtapiDevice& device =
-        Drive(machine, {Refused(kAtipMsf256, 256), Refused(kDiscInformation256, 256)});
+        SelectedDrive(machine, {Refused(kAtipMsf256, 256), Refused(kDiscInformation256, 256)});
     EXPECT_STREQ(device.FindDiscMaker(3), "Unknown Manufacturer");
     EXPECT_EQ(device.FindDiscMaker(18), nullptr);
     EXPECT_EQ(device.FindDiscMaker(19), nullptr);
