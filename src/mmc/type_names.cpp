@@ -7,7 +7,7 @@ template <std::size_t N>
 constexpr std::array<char, N> Padded(const char* text) {
     std::array<char, N> name{};
     std::size_t i = 0;
-    for (; text[i] != '\0' && i < N - 1; ++i) name[i] = text[i];
+    for (; i < N - 1 && text[i] != '\0'; ++i) name[i] = text[i];
     for (; i < N - 1; ++i) name[i] = ' ';
     return name;
 }
