@@ -389,9 +389,8 @@ int RunBuild(const Options& options, const char* argv0) {
     if (options.prototype) {
         prototype = *options.prototype;
     } else {
-        std::error_code ec;
-        const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-        prototype = ec ? std::string(argv0) : self.string();
+        const auto self = RunningExecutablePath();
+        prototype = self.empty() ? std::string(argv0) : self.string();
     }
     const std::string output = options.output.value_or("Korvalend.Exe");
     const BuildOutcome outcome = BuildFromParameterFile(options.arguments[0], prototype, output);
