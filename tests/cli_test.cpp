@@ -181,6 +181,24 @@ TEST(Cli, BuildWritesACopyThatShowsItsNewTexts) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(Cli, UserFileAddAndRemove) {
+    const std::string dir = test::MakeTempDir();
+    test::WriteFile(dir + "/media.txt", "[CD]\n972666_795974=Added Label\n[DVD]\n");
+    const std::string env = "XDG_CONFIG_HOME='" + dir + "/config' ";
+    const auto added = RunProgram(env + Cli("user-file add '" + dir + "/media.txt'"));
+    EXPECT_EQ(added.exitCode, 0) << added.err;
+    EXPECT_EQ(added.out, "User-defined file added !\n1 CD and 0 DVD records loaded\n");
+    EXPECT_EQ(RunProgram(env + Cli("report --demo")).out.find("Manufacturer Maybe = Added Label"),
+              std::string(kCdRReport).find("Manufacturer Maybe = "));
+    const auto removed = RunProgram(env + Cli("user-file remove"));
+    EXPECT_EQ(removed.out, "User-defined file removed !\n");
+    EXPECT_EQ(RunProgram(env + Cli("report --demo")).out, kCdRReport);
+    const auto missing = RunProgram(env + Cli("user-file add '" + dir + "/nothing.txt'"));
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_NE(missing.err.find("File not exists !"), std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
 TEST(Cli, UserMediaFileFromTheSettings) {
     const std::string dir = test::MakeTempDir();
     // A maker text in Windows-1252, as an old media file would hold it.

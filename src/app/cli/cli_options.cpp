@@ -13,6 +13,7 @@ std::optional<Command> CommandNamed(const std::string& word) {
     if (word == "about") return Command::About;
     if (word == "lookup") return Command::Lookup;
     if (word == "build") return Command::Build;
+    if (word == "user-file") return Command::UserFile;
     if (word == "help") return Command::Help;
     return std::nullopt;
 }
@@ -75,7 +76,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
         }
     }
     if (auto error = DriveSourceOptionError(o.demo, o.replayFiles)) return {std::nullopt, *error};
-    const bool takesArguments = o.command == Command::Lookup || o.command == Command::Build;
+    const bool takesArguments = o.command == Command::Lookup || o.command == Command::Build ||
+                                o.command == Command::UserFile;
     if (!takesArguments && !o.arguments.empty()) {
         return {std::nullopt, "unexpected word '" + o.arguments.front() + "'"};
     }
@@ -94,6 +96,8 @@ Commands:
   lookup dvd+ HEX | lookup dvd- HEX
                        name a disc's maker from its ATIP times (972666 or 97:26:66) or its
                        DVD identifier bytes, without a drive
+  user-file add FILE | user-file remove
+                       choose the user-defined media file, or remove it
   build PARAMFILE      write a new executable from a parameter file
                        (--prototype EXE, default this program; --output FILE, default Korvalend.Exe)
 

@@ -6,7 +6,7 @@
 
 namespace korvalend::cli {
 
-enum class Command { List, Report, Capture, About, Lookup, Build, Help, Version };
+enum class Command { List, Report, Capture, About, Lookup, Build, UserFile, Help, Version };
 
 struct Options {
     Command command = Command::Report;

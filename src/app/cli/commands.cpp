@@ -380,6 +380,35 @@ int RunLookup(const Options& options) {
     return maker ? kExitOk : kExitFailure;
 }
 
+int RunUserFile(const Options& options) {
+    const auto& args = options.arguments;
+    std::optional<std::string> picked;
+    if (args.size() == 2 && args[0] == "add") {
+        // Like the file dialog: only an existing file can be chosen, by its full path.
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(args[1], ec)) {
+            Error("File not exists ! (" + args[1] + ")");
+            return kExitBadFile;
+        }
+        picked = std::filesystem::absolute(args[1], ec).string();
+    } else if (!(args.size() == 1 && args[0] == "remove")) {
+        Error("user-file takes 'add FILE' or 'remove'");
+        return kExitUsage;
+    }
+    UserMediaLists lists;
+    const UserFileChoiceOutcome outcome = ApplyUserFileChoice(picked, lists);
+    PrintLine(stdout, outcome.message);
+    if (outcome.load.conversionError) {
+        Error(*outcome.load.conversionError);
+        return kExitBadFile;
+    }
+    if (picked) {
+        std::printf("%zu CD and %zu DVD records loaded\n", lists.cdList.size(),
+                    lists.dvdList.size());
+    }
+    return outcome.settingStored ? kExitOk : kExitFailure;
+}
+
 int RunBuild(const Options& options, const char* argv0) {
     if (options.arguments.size() != 1) {
         Error("build takes one parameter file");

@@ -15,5 +15,6 @@ int RunCapture(const Options& options);
 int RunAbout(const Options& options);
 int RunLookup(const Options& options);
 int RunBuild(const Options& options, const char* argv0);
+int RunUserFile(const Options& options);
 
 }  // namespace korvalend::cli

@@ -39,6 +39,8 @@ int Run(int argc, char** argv) {
             return RunAbout(options);
         case Command::Lookup:
             return RunLookup(options);
+        case Command::UserFile:
+            return RunUserFile(options);
         case Command::Build:
             return RunBuild(options, argc > 0 ? argv[0] : "korvalend-cli");
     }
