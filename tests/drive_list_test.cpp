@@ -2,22 +2,31 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "support/sim_machine.h"
 
 namespace korvalend {
 namespace {
 
+// Copies text into a zero-terminated field, cut to fit.
+template <std::size_t N>
+void Put(std::array<char, N>& field, std::string_view text) {
+    field.fill('\0');
+    std::copy_n(text.begin(), std::min(text.size(), N - 1), field.begin());
+}
+
 DriveRecord Record(const char* root, std::int16_t adapter, const char* vendor, const char* product,
                    const char* revision) {
     DriveRecord r;
     r.valid = true;
-    std::strncpy(r.rootPath.data(), root, r.rootPath.size() - 1);
+    Put(r.rootPath, root);
     r.adapter = adapter;
     std::snprintf(r.displayName.data(), r.displayName.size(), "%-8.8s%-16.16s", vendor, product);
-    std::strncpy(r.revision.data(), revision, r.revision.size() - 1);
+    Put(r.revision, revision);
     return r;
 }
 
