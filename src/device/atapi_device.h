@@ -34,17 +34,6 @@ struct OpenFailure {
     std::string message;
 };
 
-// Sees every command the device object sends (for tracing and capturing).
-class CommandObserver {
-  public:
-    virtual ~CommandObserver() = default;
-    virtual void OnCommand(std::span<const std::uint8_t, kCommandBlockSize> command,
-                           std::uint8_t direction, std::uint32_t length,
-                           std::span<const std::uint8_t> dataOut, const TransportResult& result,
-                           std::span<const std::uint8_t> dataIn, bool success,
-                           const LastCommandRecord& outcome) = 0;
-};
-
 // The one object through which the program reaches optical drives. It owns the drive list,
 // the two transfer buffers and the current drive; every command goes through ExecuteCommand.
 class AtapiDevice {
@@ -76,7 +65,6 @@ class AtapiDevice {
     bool ExecuteCommand(std::span<const std::uint8_t, kCommandBlockSize> commandBlock,
                         std::uint8_t direction, std::uint32_t transferLength);
     const LastCommandRecord& LastCommand() const { return lastCommand_; }
-    void SetCommandObserver(CommandObserver* observer) { observer_ = observer; }
     // True for the operation codes (and vendor blocks) of the command set; nothing else is sent.
     static bool IsPermittedCommand(std::span<const std::uint8_t, kCommandBlockSize> commandBlock);
 
@@ -168,7 +156,6 @@ class AtapiDevice {
     bool aspiPresent_ = false;
     LastCommandRecord lastCommand_;
     OpenFailure lastOpenFailure_;
-    CommandObserver* observer_ = nullptr;
 };
 
 }  // namespace korvalend

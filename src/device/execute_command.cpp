@@ -1,16 +1,9 @@
 #include <algorithm>
 
 #include "device/atapi_device.h"
+#include "device/vendor_commands.h"
 
 namespace korvalend {
-namespace {
-
-// The vendor commands are sent only as the two constant blocks the program knows.
-constexpr CommandBlock kVendorReadMediaIdBlock{0xDF, 0x00, 0x03, 0x01, 0, 0, 0, 0, 0, 0, 0, 0};
-constexpr CommandBlock kVendorProbeBlock{0xDF, 0x11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-
-}  // namespace
-
 bool AtapiDevice::IsPermittedCommand(std::span<const std::uint8_t, kCommandBlockSize> block) {
     switch (block[0]) {
         case 0x00:  // TEST UNIT READY
@@ -25,7 +18,7 @@ bool AtapiDevice::IsPermittedCommand(std::span<const std::uint8_t, kCommandBlock
         case 0xB6:  // SET STREAMING
         case 0xBB:  // SET CD SPEED
             return true;
-        case 0xDF:
+        case 0xDF:  // only as the two constant blocks the program knows
             return std::equal(block.begin(), block.end(), kVendorReadMediaIdBlock.begin()) ||
                    std::equal(block.begin(), block.end(), kVendorProbeBlock.begin());
         default:
@@ -71,16 +64,6 @@ bool AtapiDevice::ExecuteCommand(std::span<const std::uint8_t, kCommandBlockSize
         result.completed && lastCommand_.senseTriple.senseKey == 0 && !lastCommand_.timedOut;
     if (!success) lastCommand_.transferred = 0;
 
-    if (observer_) {
-        const std::span<const std::uint8_t> out = direction == kDirectionOut
-                                                      ? std::span<const std::uint8_t>(data)
-                                                      : std::span<const std::uint8_t>();
-        const std::span<const std::uint8_t> in = direction == kDirectionIn
-                                                     ? std::span<const std::uint8_t>(data)
-                                                     : std::span<const std::uint8_t>();
-        observer_->OnCommand(commandBlock, direction, transferLength, out, result, in, success,
-                             lastCommand_);
-    }
     return success;
 }
 

@@ -14,6 +14,11 @@ inline constexpr std::uint8_t kDirectionOut = 0;
 inline constexpr std::uint8_t kDirectionIn = 1;
 inline constexpr std::uint8_t kDirectionNone = 2;
 
+// "in", "out" or "none", as traces and capture files write a direction.
+constexpr const char* DirectionName(std::uint8_t direction) {
+    return direction == kDirectionIn ? "in" : direction == kDirectionOut ? "out" : "none";
+}
+
 inline constexpr std::size_t kCommandBlockSize = 12;
 inline constexpr std::size_t kSenseBufferSize = 32;
 using CommandBlock = std::array<std::uint8_t, kCommandBlockSize>;

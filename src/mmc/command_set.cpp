@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "device/atapi_device.h"
+#include "device/vendor_commands.h"
 
 namespace korvalend {
 namespace {
@@ -136,13 +137,11 @@ bool AtapiDevice::SetCdSpeed(unsigned rotationControl, unsigned readSpeed, unsig
 }
 
 bool AtapiDevice::VendorReadMediaId() {
-    constexpr CommandBlock block{0xDF, 0x00, 0x03, 0x01, 0, 0, 0, 0, 0, 0, 0, 0};
-    return Send(block, kDirectionIn, 12);
+    return Send(kVendorReadMediaIdBlock, kDirectionIn, 12);
 }
 
 bool AtapiDevice::VendorProbe() {
-    constexpr CommandBlock block{0xDF, 0x11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    if (!Send(block, kDirectionIn, 128)) return false;
+    if (!Send(kVendorProbeBlock, kDirectionIn, 128)) return false;
     const auto answer = DataInBuffer().first(128);
     return std::any_of(answer.begin(), answer.end(), [](std::uint8_t b) { return b != 0; });
 }

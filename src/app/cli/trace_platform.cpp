@@ -6,13 +6,6 @@
 #include "device/sense_table.h"
 
 namespace korvalend::cli {
-namespace {
-
-const char* DirectionName(std::uint8_t direction) {
-    return direction == kDirectionIn ? "in" : direction == kDirectionOut ? "out" : "none";
-}
-
-}  // namespace
 
 std::string TraceLine(const std::string& root, std::span<const std::uint8_t, 12> command,
                       std::uint8_t direction, std::size_t length, const TransportResult& result,

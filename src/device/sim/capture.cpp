@@ -78,17 +78,6 @@ std::optional<std::uint8_t> ParseDirection(std::string_view word) {
     return std::nullopt;
 }
 
-const char* DirectionName(std::uint8_t direction) {
-    switch (direction) {
-        case kDirectionIn:
-            return "in";
-        case kDirectionOut:
-            return "out";
-        default:
-            return "none";
-    }
-}
-
 class Parser {
   public:
     explicit Parser(std::string_view sourceName) : source_(sourceName) {}

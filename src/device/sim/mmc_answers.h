@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "device/sim/capture.h"
+#include "device/vendor_commands.h"
 
 namespace korvalend::sim {
 
@@ -30,8 +31,8 @@ inline constexpr CommandBlock kFormatCapacities12{0x23, 0, 0, 0, 0, 0, 0, 0, 12}
 inline constexpr CommandBlock kGetPerformance{0xAC, 0, 0, 0, 0, 0, 0, 0, 0, 50, 3};
 inline constexpr CommandBlock kSetStreaming28{0xB6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 28};
 inline constexpr CommandBlock kSetCdSpeedMax{0xBB, 0, 0xFF, 0xFF, 0xFF, 0xFF};
-inline constexpr CommandBlock kVendorReadMediaId{0xDF, 0x00, 0x03, 0x01};
-inline constexpr CommandBlock kVendorProbe{0xDF, 0x11};
+inline constexpr CommandBlock kVendorReadMediaId = kVendorReadMediaIdBlock;
+inline constexpr CommandBlock kVendorProbe = kVendorProbeBlock;
 }  // namespace commands
 
 // Answers in the byte layout drives send.
