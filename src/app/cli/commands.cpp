@@ -169,6 +169,14 @@ std::optional<int> SelectRequestedDrive(const Options& options, Started& started
     return std::nullopt;
 }
 
+// Discovery, then the drive the options name made current. A drive named by its path may be
+// any optical drive, so the list then holds them all.
+std::optional<int> StartOnRequestedDrive(const Options& options, bool record, Started& started) {
+    const bool byPath = options.drive && !IsNumber(*options.drive);
+    if (auto code = StartApp(options, record, options.allDrives || byPath, started)) return code;
+    return SelectRequestedDrive(options, started);
+}
+
 void WriteReportJson(const DriveRecord* record, const ReportFacts& facts,
                      const std::vector<std::string>& lines) {
     JsonWriter json;
@@ -267,17 +275,13 @@ int RunList(const Options& options) {
 
 int RunReport(const Options& options) {
     Started started;
-    const bool byPath = options.drive && !IsNumber(*options.drive);
-    if (auto code = StartApp(options, false, options.allDrives || byPath, started)) return *code;
-    if (auto code = SelectRequestedDrive(options, started)) return *code;
+    if (auto code = StartOnRequestedDrive(options, false, started)) return *code;
     return ReportOn(started, options, stdout);
 }
 
 int RunCapture(const Options& options) {
     Started started;
-    const bool byPath = options.drive && !IsNumber(*options.drive);
-    if (auto code = StartApp(options, true, options.allDrives || byPath, started)) return *code;
-    if (auto code = SelectRequestedDrive(options, started)) return *code;
+    if (auto code = StartOnRequestedDrive(options, true, started)) return *code;
     // With the capture on standard output, the report goes to standard error.
     Options reportOptions = options;
     reportOptions.json = false;
